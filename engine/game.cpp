@@ -1,0 +1,43 @@
+// The game window's load, the flag reset and the flag-input switch.
+#include "game.h"
+
+#include "numbers.h"
+
+namespace jorv {
+
+Game::Game(const GameControls& controls, const Services& services)
+    : GameControls(controls)
+    , services_(services) {}
+
+void Game::load(const Label& titleLabel3, Window& titleWindow) {
+    speedCount = nearest(leadingNumber(titleLabel3.caption()));
+    window.setTop(titleWindow.top());
+    window.setLeft(titleWindow.left());
+    titleWindow.unload();
+    バー残量.setValue(14);
+    colourWords = {{"赤", "黄", "黒", "緑", "白"}};
+    actionWords = {{"あげて", "さげて", "さげない", "あげない"}};
+    missesLeft = 10;
+    setFlagInput(false);
+    Label1.setCaption("準備はできましたか？");
+    進行ボタン.setCaption("－－－－＞");
+    stage = 0;
+}
+
+void Game::resetFlags() {
+    for (int i = 1; i <= 5; ++i) {
+        flagUp(i) = false;
+        expectedUp(i) = false;
+        Shape1(i).setTop(flagLoweredTop);
+        Shape1(i).setVisible(flagInPlay(i));
+    }
+}
+
+void Game::setFlagInput(bool on) {
+    for (int i = 1; i <= 5; ++i) {
+        Command1(i).setEnabled(on);
+        メニュー各旗(i).setEnabled(on);
+    }
+}
+
+} // namespace jorv

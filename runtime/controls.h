@@ -1,0 +1,155 @@
+// The controls that the game writes, as the game sees them: windows, labels,
+// buttons, shapes, menu items, the status bar and the progress bar. The Qt
+// windows implement them over real widgets; the tests implement them as
+// recorders. Positions and sizes are in twips of the window's client area.
+#pragma once
+
+#include <array>
+#include <cassert>
+#include <cstdint>
+#include <string>
+
+namespace jorv {
+
+// An RGB colour, or the platform's button-text colour, which follows the theme.
+struct Colour {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    bool buttonText = false;
+
+    static constexpr Colour rgb(int r, int g, int b) { return {r, g, b, false}; }
+    static constexpr Colour systemButtonText() { return {0, 0, 0, true}; }
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+std::string toString(const Colour& colour);
+
+class Window {
+public:
+    virtual ~Window() = default;
+    // Outer position on the screen, in twips.
+    virtual int top() const = 0;
+    virtual void setTop(int twips) = 0;
+    virtual int left() const = 0;
+    virtual void setLeft(int twips) = 0;
+    virtual std::string caption() const = 0;
+    virtual void setCaption(const std::string& text) = 0;
+    virtual Colour backColor() const = 0;
+    virtual void setBackColor(Colour colour) = 0;
+    // Closes the window and discards it; no handler of the window runs.
+    virtual void unload() = 0;
+};
+
+enum class BorderStyle { None = 0, FixedSingle = 1 };
+
+class Label {
+public:
+    virtual ~Label() = default;
+    virtual std::string caption() const = 0;
+    virtual void setCaption(const std::string& text) = 0;
+    virtual Colour foreColor() const = 0;
+    virtual void setForeColor(Colour colour) = 0;
+    virtual BorderStyle borderStyle() const = 0;
+    virtual void setBorderStyle(BorderStyle style) = 0;
+    virtual bool visible() const = 0;
+    virtual void setVisible(bool on) = 0;
+};
+
+// A disabled button ignores clicks.
+class CommandButton {
+public:
+    virtual ~CommandButton() = default;
+    virtual std::string caption() const = 0;
+    virtual void setCaption(const std::string& text) = 0;
+    virtual int top() const = 0;
+    virtual void setTop(int twips) = 0;
+    virtual bool enabled() const = 0;
+    virtual void setEnabled(bool on) = 0;
+    virtual bool visible() const = 0;
+    virtual void setVisible(bool on) = 0;
+};
+
+// Fill styles of a shape; any other value fills solid.
+enum FillStyle : int { DownwardDiagonal = 5, DiagonalCross = 7 };
+
+class Shape {
+public:
+    virtual ~Shape() = default;
+    virtual int left() const = 0;
+    virtual void setLeft(int twips) = 0;
+    virtual int top() const = 0;
+    virtual void setTop(int twips) = 0;
+    virtual bool visible() const = 0;
+    virtual void setVisible(bool on) = 0;
+    virtual Colour fillColor() const = 0;
+    virtual void setFillColor(Colour colour) = 0;
+    virtual int fillStyle() const = 0;
+    virtual void setFillStyle(int style) = 0;
+};
+
+// A disabled menu item ignores clicks and its shortcut key.
+class MenuItem {
+public:
+    virtual ~MenuItem() = default;
+    virtual bool enabled() const = 0;
+    virtual void setEnabled(bool on) = 0;
+    virtual bool checked() const = 0;
+    virtual void setChecked(bool on) = 0;
+};
+
+// Panels are numbered from 1.
+class StatusBar {
+public:
+    virtual ~StatusBar() = default;
+    virtual std::string panelText(int panel) const = 0;
+    virtual void setPanelText(int panel, const std::string& text) = 0;
+};
+
+class ProgressBar {
+public:
+    virtual ~ProgressBar() = default;
+    virtual float value() const = 0;
+    virtual void setValue(float value) = 0;
+};
+
+// A fixed-size array indexed from First to Last, read and written as a(i)
+// like the game's own arrays. An index outside the range is a programming
+// error.
+template <class T, int First, int Last> class IndexedArray {
+public:
+    static constexpr int first = First;
+    static constexpr int last = Last;
+
+    T& operator()(int i) {
+        assert(i >= First && i <= Last);
+        return items_[i - First];
+    }
+    const T& operator()(int i) const {
+        assert(i >= First && i <= Last);
+        return items_[i - First];
+    }
+    friend bool operator==(const IndexedArray&, const IndexedArray&) = default;
+
+    std::array<T, Last - First + 1> items_{};
+};
+
+template <class T, int N> using OneBased = IndexedArray<T, 1, N>;
+
+// A control array: controls of one kind that share a name and differ by index.
+template <class Control, int N> class ControlArray {
+public:
+    ControlArray() = default;
+    explicit ControlArray(const std::array<Control*, N>& controls)
+        : controls_(controls) {}
+
+    Control& operator()(int i) const {
+        assert(i >= 1 && i <= N && controls_[i - 1]);
+        return *controls_[i - 1];
+    }
+
+private:
+    std::array<Control*, N> controls_{};
+};
+
+} // namespace jorv

@@ -1,0 +1,151 @@
+// The game's controls over Qt widgets. Each keeps the twips the game last
+// wrote, so the game reads back exactly what it set whatever the pixel
+// rounding, and places its widget by the one twips-to-pixels scale.
+#pragma once
+
+#include "controls.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QProgressBar;
+
+namespace jorv {
+
+QColor toQColor(const Colour& colour);
+Colour fromQColor(const QColor& colour);
+
+// Puts a widget at a place of its parent's client area given in twips.
+void placeInTwips(QWidget* widget, int left, int top, int width, int height);
+
+// A filled square, solid or hatched, with a transparent outline.
+class ShapeWidget final : public QWidget {
+public:
+    explicit ShapeWidget(QWidget* parent = nullptr);
+    Colour fillColor = Colour::rgb(0, 0, 0);
+    int fillStyle = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A top-level window. The background is painted by `surface` (the client
+// area), so menus and frames keep the platform's colours.
+class QtWindow final : public Window {
+public:
+    QtWindow(QWidget* window, QWidget* surface, std::function<void()> unload);
+    int top() const override;
+    void setTop(int twips) override;
+    int left() const override;
+    void setLeft(int twips) override;
+    std::string caption() const override;
+    void setCaption(const std::string& text) override;
+    Colour backColor() const override { return backColor_; }
+    void setBackColor(Colour colour) override;
+    void unload() override;
+
+private:
+    QWidget* window_;
+    QWidget* surface_;
+    std::function<void()> unload_;
+    Colour backColor_;
+};
+
+class QtLabel final : public Label {
+public:
+    explicit QtLabel(QLabel* label);
+    std::string caption() const override;
+    void setCaption(const std::string& text) override;
+    Colour foreColor() const override { return foreColor_; }
+    void setForeColor(Colour colour) override;
+    BorderStyle borderStyle() const override { return borderStyle_; }
+    void setBorderStyle(BorderStyle style) override;
+    bool visible() const override;
+    void setVisible(bool on) override;
+
+private:
+    QLabel* label_;
+    Colour foreColor_ = Colour::systemButtonText();
+    BorderStyle borderStyle_ = BorderStyle::None;
+};
+
+class QtCommandButton final : public CommandButton {
+public:
+    explicit QtCommandButton(QAbstractButton* button);
+    std::string caption() const override;
+    void setCaption(const std::string& text) override;
+    int top() const override { return top_; }
+    void setTop(int twips) override;
+    bool enabled() const override;
+    void setEnabled(bool on) override;
+    bool visible() const override;
+    void setVisible(bool on) override;
+
+private:
+    QAbstractButton* button_;
+    int top_;
+};
+
+class QtShape final : public Shape {
+public:
+    explicit QtShape(ShapeWidget* shape);
+    int left() const override { return left_; }
+    void setLeft(int twips) override;
+    int top() const override { return top_; }
+    void setTop(int twips) override;
+    bool visible() const override;
+    void setVisible(bool on) override;
+    Colour fillColor() const override { return shape_->fillColor; }
+    void setFillColor(Colour colour) override;
+    int fillStyle() const override { return shape_->fillStyle; }
+    void setFillStyle(int style) override;
+
+private:
+    ShapeWidget* shape_;
+    int left_;
+    int top_;
+};
+
+class QtMenuItem final : public MenuItem {
+public:
+    explicit QtMenuItem(QAction* action)
+        : action_(action) {}
+    bool enabled() const override;
+    void setEnabled(bool on) override;
+    bool checked() const override;
+    void setChecked(bool on) override;
+
+private:
+    QAction* action_;
+};
+
+class QtStatusBar final : public StatusBar {
+public:
+    explicit QtStatusBar(std::vector<QLabel*> panels)
+        : panels_(std::move(panels)) {}
+    std::string panelText(int panel) const override;
+    void setPanelText(int panel, const std::string& text) override;
+
+private:
+    QLabel* panel(int number) const;
+    std::vector<QLabel*> panels_;
+};
+
+class QtProgressBar final : public ProgressBar {
+public:
+    explicit QtProgressBar(QProgressBar* bar)
+        : bar_(bar) {}
+    float value() const override { return value_; }
+    void setValue(float value) override;
+
+private:
+    QProgressBar* bar_;
+    float value_ = 0.0f;
+};
+
+} // namespace jorv

@@ -1,0 +1,100 @@
+// The services that the game asks of the platform: the event pump that every
+// wait is counted in, the clock, random numbers, the beep, the modal boxes,
+// the screen-wide mouse pointer and the end of the program. The program
+// builds the Qt ones; the tests hand in scripted ones.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace jorv {
+
+// Handles every pending window event and returns. Handlers of every window
+// run nested inside the call, so any state may change across it.
+class Pump {
+public:
+    virtual ~Pump() = default;
+    virtual void pump() = 0;
+};
+
+// Seconds since local midnight, with fraction; restarts at 0 at midnight.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual float secondsSinceMidnight() = 0;
+};
+
+class Random {
+public:
+    virtual ~Random() = default;
+    virtual void seed(float clockReading) = 0;
+    // The next uniform number in [0, 1); never 1.0.
+    virtual float next() = 0;
+};
+
+class Beeper {
+public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};
+
+// Message-box styles and results, as numbers: buttons plus icon.
+namespace box {
+constexpr int okOnly = 0;
+constexpr int okCancel = 1;
+constexpr int yesNo = 4;
+constexpr int critical = 16;
+constexpr int question = 32;
+constexpr int exclamation = 48;
+constexpr int information = 64;
+
+constexpr int ok = 1;
+constexpr int cancel = 2;
+constexpr int yes = 6;
+constexpr int no = 7;
+} // namespace box
+
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    // Modal; returns the button pressed.
+    virtual int show(const std::string& prompt, int style, const std::string& title) = 0;
+};
+
+class InputBox {
+public:
+    virtual ~InputBox() = default;
+    // Modal; returns the typed text, or an empty text when cancelled.
+    virtual std::string ask(const std::string& prompt, const std::string& title) = 0;
+};
+
+enum class Pointer { Arrow = 1, Hourglass = 11 };
+
+class MousePointer {
+public:
+    virtual ~MousePointer() = default;
+    virtual void set(Pointer pointer) = 0;
+};
+
+// Ends the program at once with status 0; no handler of any window runs.
+// The program's own service never returns. A test's may unwind the caller
+// by throwing, so code calls it as its last act.
+class Ender {
+public:
+    virtual ~Ender() = default;
+    virtual void endProgram() = 0;
+};
+
+// Everything above, handed to the game and the windows as one bundle.
+struct Services {
+    Pump& pump;
+    Clock& clock;
+    Random& random;
+    Beeper& beeper;
+    MessageBox& messageBox;
+    InputBox& inputBox;
+    MousePointer& mousePointer;
+    Ender& ender;
+};
+
+} // namespace jorv

@@ -1,0 +1,68 @@
+// The title screen: the program's first window. Its three choice lines start
+// the game (after measuring the machine's speed), open the rules and end the
+// program.
+#pragma once
+
+#include "calibration.h"
+#include "qtcontrols.h"
+#include "services.h"
+
+#include <QLabel>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+namespace jorv {
+
+class Program;
+
+// A text line that reports a click: a press and a release of the left button
+// over it.
+class ChoiceLabel final : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
+
+class TitleScreen final : public QWidget {
+    Q_OBJECT
+public:
+    TitleScreen(const Services& services, Program& program, std::function<void()> unload);
+
+    // The choice of Label4(index): 1 starts the game, 2 shows the rules,
+    // 3 ends the program.
+    void choose(int index);
+
+    Label& label3() { return label3Control_; }
+    Window& windowControl() { return windowControl_; }
+    QLabel* label(int number) const;
+    ChoiceLabel* choice(int index) const { return Label4_[index - 1]; }
+    const SpeedCalibration& calibration() const { return calibration_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Services services_;
+    Program& program_;
+    QLabel* Label1_;
+    QLabel* Label2_;
+    QLabel* Label3_;
+    std::array<ChoiceLabel*, 3> Label4_;
+    QtLabel label3Control_;
+    QtWindow windowControl_;
+    SpeedCalibration calibration_;
+};
+
+} // namespace jorv
