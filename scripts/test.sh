@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test of Hyper Jorv; the widget tests run on
+# Qt's offscreen platform, so no display is needed.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$root/scripts/setup.sh" -DBUILD_TESTING=ON
+cd "$root/build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,141 @@
+// The speed measurement, its hand-over, random numbers and the pump wait,
+// against a scripted clock and a counting pump.
+#include "calibration.h"
+#include "numbers.h"
+#include "pumpwait.h"
+#include "stdrandom.h"
+#include "testworld.h"
+
+#include <QTest>
+
+using namespace jorv;
+using namespace jorv::test;
+
+class TestCalibration : public QObject {
+    Q_OBJECT
+private slots:
+    void measurementCountsPumpCallsUntilTheDeadline_data() {
+        QTest::addColumn<std::vector<float>>("readings");
+        QTest::addColumn<int>("pumpCalls");
+        QTest::addColumn<int>("count");
+        // The first reading sets the deadline: the clock plus 3, rounded.
+        QTest::newRow("ordinary") << std::vector<float>{100.0f, 101.0f, 102.0f, 103.0f, 103.5f}
+                                  << 3 << 4;
+        QTest::newRow("five calls") << std::vector<float>{100.2f, 100.5f, 101.0f, 101.5f, 102.0f,
+                                                          103.0f, 103.01f}
+                                    << 5 << 8;
+        QTest::newRow("deadline rounded up to even") << std::vector<float>{2.5f, 5.9f, 6.0f, 6.2f}
+                                                     << 2 << 3;
+        QTest::newRow("deadline exactly 5") << std::vector<float>{1.6f, 5.0f, 5.01f} << 1 << 2;
+        QTest::newRow("deadline 4 by a tie") << std::vector<float>{1.5f} << 0 << 0;
+        QTest::newRow("just after midnight") << std::vector<float>{0.3f} << 0 << 0;
+        QTest::newRow("across midnight")
+            << std::vector<float>{86399.0f, 86399.9f, 0.5f, 1.9f, 2.01f} << 3 << 4;
+    }
+    void measurementCountsPumpCallsUntilTheDeadline() {
+        QFETCH(std::vector<float>, readings);
+        QFETCH(int, pumpCalls);
+        QFETCH(int, count);
+        World world;
+        world.clock.readings = readings;
+        RecordingLabel label3(world.trace, "Label3");
+        SpeedCalibration calibration(world.services);
+        calibration.measure(label3);
+        QCOMPARE(world.pump.calls, pumpCalls);
+        QCOMPARE(calibration.calibrationCount, count);
+        QCOMPARE(world.clock.reads, static_cast<long>(readings.size()));
+        const bool measured = nearest(readings.front() + 3.0) >= 5;
+        QCOMPARE(calibration.calibrating, measured ? -1 : 0);
+        const std::vector<std::string> pointers =
+            measured ? std::vector<std::string>{"11", "1"} : std::vector<std::string>{};
+        QCOMPARE(world.trace.values("Screen", "MousePointer"), pointers);
+    }
+
+    void measurementShowsItsStateBeforeTheFirstPumpCall() {
+        World world;
+        world.clock.readings = {100.0f, 101.0f, 104.0f};
+        RecordingLabel label3(world.trace, "Label3");
+        SpeedCalibration calibration(world.services);
+        world.pump.at(1, [&] {
+            QCOMPARE(calibration.calibrating, -1);
+            QCOMPARE(label3.caption(), "しばらくお待ちください。");
+            QCOMPARE(world.pointer.current, 11);
+        });
+        calibration.measure(label3);
+        QCOMPARE(world.pump.calls, 1);
+    }
+
+    void handOverDrawsOneNumberPerCountAndPumpCall_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("nothing measured") << 0;
+        QTest::newRow("three") << 3;
+        QTest::newRow("4500") << 4500;
+    }
+    void handOverDrawsOneNumberPerCountAndPumpCall() {
+        QFETCH(int, count);
+        World world;
+        world.clock.readings = {12345.5f};
+        RecordingLabel label3(world.trace, "Label3");
+        SpeedCalibration calibration(world.services);
+        calibration.calibrationCount = count;
+        long drawsBeforeCall = -1;
+        world.pump.onEveryCall = [&](long call) {
+            if (call == count)
+                drawsBeforeCall = world.random.draws;
+        };
+        calibration.handOver(label3);
+        QCOMPARE(label3.caption(), std::to_string(count));
+        QCOMPARE(world.random.seeds, std::vector<float>{12345.5f});
+        QCOMPARE(world.random.draws, count);
+        QCOMPARE(world.pump.calls, count);
+        if (count > 0) // each call comes before its draw
+            QCOMPARE(drawsBeforeCall, count - 1);
+    }
+
+    void randomNumbersStayBelowOne() {
+        QCOMPARE(StdRandom::toUnit(0), 0.0f);
+        QVERIFY(StdRandom::toUnit(0xFFFFFFFFu) < 1.0f);
+        StdRandom a, b;
+        a.seed(100.25f);
+        b.seed(100.25f);
+        for (int i = 0; i < 100000; ++i) {
+            const float r = a.next();
+            QVERIFY(r >= 0.0f && r < 1.0f);
+            QCOMPARE(b.next(), r);
+        }
+        b.seed(100.5f);
+        QVERIFY(a.next() != b.next() || a.next() != b.next());
+    }
+
+    void pumpWaitCountsInTheSharedLoopIndex_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("pumpCalls");
+        QTest::newRow("five") << 5 << 5;
+        QTest::newRow("none") << 0 << 0;
+        QTest::newRow("negative") << -3 << 0;
+    }
+    void pumpWaitCountsInTheSharedLoopIndex() {
+        QFETCH(int, n);
+        QFETCH(int, pumpCalls);
+        World world;
+        std::int32_t loopIndex = 99;
+        std::vector<int> seen;
+        world.pump.onEveryCall = [&](long) { seen.push_back(loopIndex); };
+        pumpWait(world.pump, loopIndex, n);
+        QCOMPARE(world.pump.calls, pumpCalls);
+        QCOMPARE(loopIndex, std::max(n, 0) + 1);
+        for (int i = 0; i < pumpCalls; ++i)
+            QCOMPARE(seen[i], i + 1);
+    }
+
+    void handlerInsideAWaitMovesItsCounter() {
+        World world;
+        std::int32_t loopIndex = 0;
+        world.pump.at(2, [&] { loopIndex = 9; });
+        pumpWait(world.pump, loopIndex, 10);
+        QCOMPARE(world.pump.calls, 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCalibration)
+#include "tst_calibration.moc"

@@ -1,0 +1,91 @@
+// The scripted services and recording controls of the test world.
+#include "testworld.h"
+
+#include <sstream>
+#include <stdexcept>
+
+namespace jorv::test {
+
+void CountingPump::pump() {
+    if (++calls > limit)
+        throw std::runtime_error("the pump ran past its limit of " + std::to_string(limit));
+    auto [first, last] = actions_.equal_range(calls);
+    for (auto it = first; it != last; ++it)
+        it->second();
+    if (onEveryCall)
+        onEveryCall(calls);
+}
+
+void Trace::record(const std::string& control, const std::string& property, std::string value) {
+    writes.push_back({control, property, std::move(value), pump_.calls});
+}
+
+std::vector<Write> Trace::of(const std::string& control, const std::string& property) const {
+    std::vector<Write> found;
+    for (const Write& w : writes)
+        if (w.control == control && w.property == property)
+            found.push_back(w);
+    return found;
+}
+
+std::vector<std::string> Trace::values(const std::string& control,
+                                       const std::string& property) const {
+    std::vector<std::string> found;
+    for (const Write& w : of(control, property))
+        found.push_back(w.value);
+    return found;
+}
+
+std::vector<std::string> Trace::lines() const {
+    std::vector<std::string> found;
+    for (const Write& w : writes)
+        found.push_back(w.control + "." + w.property + "=" + w.value);
+    return found;
+}
+
+std::string Recorder::show(float v) {
+    std::ostringstream out;
+    out << v;
+    return out.str();
+}
+
+void RecordingStatusBar::setPanelText(int panel, const std::string& text) {
+    write(("Panel" + std::to_string(panel)).c_str(), texts_.at(panel - 1), text);
+}
+
+float ScriptedClock::secondsSinceMidnight() {
+    const auto n = static_cast<std::size_t>(reads++);
+    if (n < readings.size())
+        return readings[n];
+    return readings.back() + step * static_cast<float>(n - readings.size() + 1);
+}
+
+float ScriptedRandom::next() {
+    const auto n = static_cast<std::size_t>(draws++);
+    return n < values.size() ? values[n] : fallback();
+}
+
+std::string ScriptedInputBox::ask(const std::string& prompt, const std::string& title) {
+    calls.push_back({prompt, 0, title});
+    return calls.size() <= answers.size() ? answers[calls.size() - 1] : std::string();
+}
+
+void RecordingEnder::endProgram() {
+    ended = true;
+    endedAtCall = pump_.calls;
+    if (unwind)
+        throw ProgramEnded{};
+}
+
+GameWorld::GameWorld()
+    : game(GameControls{window, Label1, Label2, arrayOf<Shape>(Shape1),
+                        arrayOf<CommandButton>(Command1), arrayOf<MenuItem>(メニュー各旗),
+                        進行ボタン, パネル, バー残量},
+           services) {}
+
+void GameWorld::load(const std::string& count) {
+    titleLabel3.setCaption(count);
+    game.load(titleLabel3, titleWindow);
+}
+
+} // namespace jorv::test

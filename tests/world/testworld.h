@@ -1,0 +1,310 @@
+// The deterministic test world: a counting pump that runs scripted actions at
+// chosen calls, controls that record every property write with the pump call
+// it happened in, a scripted clock and random source, and an end service that
+// records the end and unwinds the game's call chain.
+#pragma once
+
+#include "controls.h"
+#include "game.h"
+#include "services.h"
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace jorv::test {
+
+class CountingPump final : public Pump {
+public:
+    void pump() override;
+    // Runs action inside pump call number `call` (counted from 1).
+    void at(long call, std::function<void()> action) { actions_.emplace(call, std::move(action)); }
+    // Runs hook inside every pump call, after the scheduled actions.
+    std::function<void(long call)> onEveryCall;
+    long calls = 0;
+    // A game that never stops pumping fails the test instead of hanging it.
+    long limit = 10'000'000;
+
+private:
+    std::multimap<long, std::function<void()>> actions_;
+};
+
+struct Write {
+    std::string control;
+    std::string property;
+    std::string value;
+    long pumpCall;
+};
+
+class Trace {
+public:
+    explicit Trace(const CountingPump& pump)
+        : pump_(pump) {}
+    void record(const std::string& control, const std::string& property, std::string value);
+    // The writes of one property of one control, in order.
+    std::vector<Write> of(const std::string& control, const std::string& property) const;
+    std::vector<std::string> values(const std::string& control, const std::string& property) const;
+    // Every write as "control.property=value", in order.
+    std::vector<std::string> lines() const;
+    std::vector<Write> writes;
+
+private:
+    const CountingPump& pump_;
+};
+
+// What every recording control shares: its name and the trace it writes to.
+class Recorder {
+public:
+    Recorder(Trace& trace, std::string name)
+        : trace_(trace)
+        , name_(std::move(name)) {}
+
+protected:
+    template <class T> void write(const char* property, T& field, const T& value) {
+        field = value;
+        trace_.record(name_, property, show(value));
+    }
+    static std::string show(bool v) { return v ? "True" : "False"; }
+    static std::string show(int v) { return std::to_string(v); }
+    static std::string show(float v);
+    static std::string show(const std::string& v) { return v; }
+    static std::string show(const Colour& v) { return toString(v); }
+    static std::string show(BorderStyle v) { return show(static_cast<int>(v)); }
+
+    Trace& trace_;
+    std::string name_;
+};
+
+class RecordingWindow final : public Window, Recorder {
+public:
+    using Recorder::Recorder;
+    int top() const override { return top_; }
+    void setTop(int twips) override { write("Top", top_, twips); }
+    int left() const override { return left_; }
+    void setLeft(int twips) override { write("Left", left_, twips); }
+    std::string caption() const override { return caption_; }
+    void setCaption(const std::string& text) override { write("Caption", caption_, text); }
+    Colour backColor() const override { return backColor_; }
+    void setBackColor(Colour colour) override { write("BackColor", backColor_, colour); }
+    void unload() override { write("Unload", unloaded, true); }
+    bool unloaded = false;
+
+private:
+    int top_ = 0, left_ = 0;
+    std::string caption_;
+    Colour backColor_;
+};
+
+class RecordingLabel final : public Label, Recorder {
+public:
+    using Recorder::Recorder;
+    std::string caption() const override { return caption_; }
+    void setCaption(const std::string& text) override { write("Caption", caption_, text); }
+    Colour foreColor() const override { return foreColor_; }
+    void setForeColor(Colour colour) override { write("ForeColor", foreColor_, colour); }
+    BorderStyle borderStyle() const override { return borderStyle_; }
+    void setBorderStyle(BorderStyle style) override { write("BorderStyle", borderStyle_, style); }
+    bool visible() const override { return visible_; }
+    void setVisible(bool on) override { write("Visible", visible_, on); }
+
+private:
+    std::string caption_;
+    Colour foreColor_ = Colour::systemButtonText();
+    BorderStyle borderStyle_ = BorderStyle::None;
+    bool visible_ = true;
+};
+
+class RecordingButton final : public CommandButton, Recorder {
+public:
+    using Recorder::Recorder;
+    std::string caption() const override { return caption_; }
+    void setCaption(const std::string& text) override { write("Caption", caption_, text); }
+    int top() const override { return top_; }
+    void setTop(int twips) override { write("Top", top_, twips); }
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool on) override { write("Enabled", enabled_, on); }
+    bool visible() const override { return visible_; }
+    void setVisible(bool on) override { write("Visible", visible_, on); }
+
+private:
+    std::string caption_;
+    int top_ = 0;
+    bool enabled_ = true, visible_ = true;
+};
+
+class RecordingShape final : public Shape, Recorder {
+public:
+    using Recorder::Recorder;
+    int left() const override { return left_; }
+    void setLeft(int twips) override { write("Left", left_, twips); }
+    int top() const override { return top_; }
+    void setTop(int twips) override { write("Top", top_, twips); }
+    bool visible() const override { return visible_; }
+    void setVisible(bool on) override { write("Visible", visible_, on); }
+    Colour fillColor() const override { return fillColor_; }
+    void setFillColor(Colour colour) override { write("FillColor", fillColor_, colour); }
+    int fillStyle() const override { return fillStyle_; }
+    void setFillStyle(int style) override { write("FillStyle", fillStyle_, style); }
+
+private:
+    int left_ = 0, top_ = 0, fillStyle_ = 0;
+    bool visible_ = true;
+    Colour fillColor_;
+};
+
+class RecordingMenuItem final : public MenuItem, Recorder {
+public:
+    using Recorder::Recorder;
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool on) override { write("Enabled", enabled_, on); }
+    bool checked() const override { return checked_; }
+    void setChecked(bool on) override { write("Checked", checked_, on); }
+
+private:
+    bool enabled_ = true, checked_ = false;
+};
+
+class RecordingStatusBar final : public StatusBar, Recorder {
+public:
+    using Recorder::Recorder;
+    std::string panelText(int panel) const override { return texts_.at(panel - 1); }
+    void setPanelText(int panel, const std::string& text) override;
+
+private:
+    std::array<std::string, 3> texts_;
+};
+
+class RecordingProgressBar final : public ProgressBar, Recorder {
+public:
+    using Recorder::Recorder;
+    float value() const override { return value_; }
+    void setValue(float value) override { write("Value", value_, value); }
+
+private:
+    float value_ = 0.0f;
+};
+
+// Readings in order; past the last one, each read adds `step` to it.
+class ScriptedClock final : public Clock {
+public:
+    float secondsSinceMidnight() override;
+    std::vector<float> readings{0.0f};
+    float step = 0.0f;
+    long reads = 0;
+};
+
+// Numbers in order; past the last one, `fallback` answers.
+class ScriptedRandom final : public Random {
+public:
+    void seed(float clockReading) override { seeds.push_back(clockReading); }
+    float next() override;
+    std::vector<float> values;
+    std::function<float()> fallback = [] { return 0.0f; };
+    std::vector<float> seeds;
+    long draws = 0;
+};
+
+struct BoxCall {
+    std::string prompt;
+    int style;
+    std::string title;
+};
+
+class ScriptedMessageBox final : public MessageBox {
+public:
+    int show(const std::string& prompt, int style, const std::string& title) override {
+        calls.push_back({prompt, style, title});
+        return box::ok;
+    }
+    std::vector<BoxCall> calls;
+};
+
+class ScriptedInputBox final : public InputBox {
+public:
+    std::string ask(const std::string& prompt, const std::string& title) override;
+    std::vector<std::string> answers;
+    std::vector<BoxCall> calls;
+};
+
+class RecordingBeeper final : public Beeper, Recorder {
+public:
+    using Recorder::Recorder;
+    void beep() override { write("Beep", beeps, beeps + 1); }
+    int beeps = 0;
+};
+
+class RecordingPointer final : public MousePointer, Recorder {
+public:
+    using Recorder::Recorder;
+    void set(Pointer pointer) override { write("MousePointer", current, static_cast<int>(pointer)); }
+    int current = 0;
+};
+
+// Thrown by the recording end service to unwind the game's call chain.
+struct ProgramEnded {};
+
+class RecordingEnder final : public Ender {
+public:
+    explicit RecordingEnder(const CountingPump& pump)
+        : pump_(pump) {}
+    void endProgram() override;
+    bool ended = false;
+    long endedAtCall = -1;
+    // Off where the end is reached from inside Qt's event dispatch, which no
+    // exception may cross.
+    bool unwind = true;
+
+private:
+    const CountingPump& pump_;
+};
+
+// All services, scripted.
+struct World {
+    CountingPump pump;
+    Trace trace{pump};
+    ScriptedClock clock;
+    ScriptedRandom random;
+    RecordingBeeper beeper{trace, "Beep"};
+    ScriptedMessageBox messageBox;
+    ScriptedInputBox inputBox;
+    RecordingPointer pointer{trace, "Screen"};
+    RecordingEnder ender{pump};
+    Services services{pump, clock, random, beeper, messageBox, inputBox, pointer, ender};
+};
+
+template <class C, std::size_t... I>
+std::array<C, sizeof...(I)> numbered(Trace& trace, const std::string& name,
+                                     std::index_sequence<I...>) {
+    return {C(trace, name + "(" + std::to_string(I + 1) + ")")...};
+}
+
+template <class Interface, class C> ControlArray<Interface, 5> arrayOf(std::array<C, 5>& cs) {
+    return ControlArray<Interface, 5>({&cs[0], &cs[1], &cs[2], &cs[3], &cs[4]});
+}
+
+// The game with a recording game window and a recording title screen.
+struct GameWorld : World {
+    GameWorld();
+    // Loads the game window from a title screen whose Label3 shows `count`.
+    void load(const std::string& count = "100");
+
+    RecordingWindow window{trace, "Form"};
+    RecordingWindow titleWindow{trace, "TitleForm"};
+    RecordingLabel titleLabel3{trace, "TitleLabel3"};
+    RecordingLabel Label1{trace, "Label1"};
+    RecordingLabel Label2{trace, "Label2"};
+    std::array<RecordingShape, 5> Shape1 = numbered<RecordingShape>(
+        trace, "Shape1", std::make_index_sequence<5>());
+    std::array<RecordingButton, 5> Command1 = numbered<RecordingButton>(
+        trace, "Command1", std::make_index_sequence<5>());
+    std::array<RecordingMenuItem, 5> メニュー各旗 = numbered<RecordingMenuItem>(
+        trace, "メニュー各旗", std::make_index_sequence<5>());
+    RecordingButton 進行ボタン{trace, "進行ボタン"};
+    RecordingStatusBar パネル{trace, "パネル"};
+    RecordingProgressBar バー残量{trace, "バー残量"};
+    Game game;
+};
+
+} // namespace jorv::test
