@@ -39,6 +39,8 @@ double leadingNumber(std::string_view text) {
     return sign * value;
 }
 
-int toPixels(int twips) { return nearest(static_cast<double>(twips) / twipsPerPixel); }
+int toPixels(int twips) {
+    return nearest(static_cast<double>(twips) / twipsPerPixel);
+}
 
 } // namespace jorv

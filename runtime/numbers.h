@@ -19,6 +19,8 @@ double leadingNumber(std::string_view text);
 // to a pixel, and Qt's high-DPI scaling takes care of denser screens.
 constexpr int twipsPerPixel = 15;
 int toPixels(int twips);
-constexpr int toTwips(int pixels) { return pixels * twipsPerPixel; }
+constexpr int toTwips(int pixels) {
+    return pixels * twipsPerPixel;
+}
 
 } // namespace jorv

@@ -47,11 +47,21 @@ QtWindow::QtWindow(QWidget* window, QWidget* surface, std::function<void()> unlo
     , unload_(std::move(unload))
     , backColor_(fromQColor(surface->palette().color(QPalette::Window))) {}
 
-int QtWindow::top() const { return toTwips(window_->y()); }
-void QtWindow::setTop(int twips) { window_->move(window_->x(), toPixels(twips)); }
-int QtWindow::left() const { return toTwips(window_->x()); }
-void QtWindow::setLeft(int twips) { window_->move(toPixels(twips), window_->y()); }
-std::string QtWindow::caption() const { return window_->windowTitle().toStdString(); }
+int QtWindow::top() const {
+    return toTwips(window_->y());
+}
+void QtWindow::setTop(int twips) {
+    window_->move(window_->x(), toPixels(twips));
+}
+int QtWindow::left() const {
+    return toTwips(window_->x());
+}
+void QtWindow::setLeft(int twips) {
+    window_->move(toPixels(twips), window_->y());
+}
+std::string QtWindow::caption() const {
+    return window_->windowTitle().toStdString();
+}
 void QtWindow::setCaption(const std::string& text) {
     window_->setWindowTitle(QString::fromStdString(text));
 }
@@ -64,12 +74,18 @@ void QtWindow::setBackColor(Colour colour) {
     surface_->setAutoFillBackground(true);
 }
 
-void QtWindow::unload() { unload_(); }
+void QtWindow::unload() {
+    unload_();
+}
 
 QtLabel::QtLabel(QLabel* label)
     : label_(label) {}
-std::string QtLabel::caption() const { return label_->text().toStdString(); }
-void QtLabel::setCaption(const std::string& text) { label_->setText(QString::fromStdString(text)); }
+std::string QtLabel::caption() const {
+    return label_->text().toStdString();
+}
+void QtLabel::setCaption(const std::string& text) {
+    label_->setText(QString::fromStdString(text));
+}
 
 void QtLabel::setForeColor(Colour colour) {
     foreColor_ = colour;
@@ -84,13 +100,19 @@ void QtLabel::setBorderStyle(BorderStyle style) {
                                                             : QFrame::NoFrame);
 }
 
-bool QtLabel::visible() const { return !label_->isHidden(); }
-void QtLabel::setVisible(bool on) { label_->setVisible(on); }
+bool QtLabel::visible() const {
+    return !label_->isHidden();
+}
+void QtLabel::setVisible(bool on) {
+    label_->setVisible(on);
+}
 
 QtCommandButton::QtCommandButton(QAbstractButton* button)
     : button_(button)
     , top_(toTwips(button->y())) {}
-std::string QtCommandButton::caption() const { return button_->text().toStdString(); }
+std::string QtCommandButton::caption() const {
+    return button_->text().toStdString();
+}
 void QtCommandButton::setCaption(const std::string& text) {
     button_->setText(QString::fromStdString(text));
 }
@@ -98,10 +120,18 @@ void QtCommandButton::setTop(int twips) {
     top_ = twips;
     button_->move(button_->x(), toPixels(twips));
 }
-bool QtCommandButton::enabled() const { return button_->isEnabled(); }
-void QtCommandButton::setEnabled(bool on) { button_->setEnabled(on); }
-bool QtCommandButton::visible() const { return !button_->isHidden(); }
-void QtCommandButton::setVisible(bool on) { button_->setVisible(on); }
+bool QtCommandButton::enabled() const {
+    return button_->isEnabled();
+}
+void QtCommandButton::setEnabled(bool on) {
+    button_->setEnabled(on);
+}
+bool QtCommandButton::visible() const {
+    return !button_->isHidden();
+}
+void QtCommandButton::setVisible(bool on) {
+    button_->setVisible(on);
+}
 
 QtShape::QtShape(ShapeWidget* shape)
     : shape_(shape)
@@ -115,8 +145,12 @@ void QtShape::setTop(int twips) {
     top_ = twips;
     shape_->move(shape_->x(), toPixels(twips));
 }
-bool QtShape::visible() const { return !shape_->isHidden(); }
-void QtShape::setVisible(bool on) { shape_->setVisible(on); }
+bool QtShape::visible() const {
+    return !shape_->isHidden();
+}
+void QtShape::setVisible(bool on) {
+    shape_->setVisible(on);
+}
 void QtShape::setFillColor(Colour colour) {
     shape_->fillColor = colour;
     shape_->update();
@@ -126,9 +160,15 @@ void QtShape::setFillStyle(int style) {
     shape_->update();
 }
 
-bool QtMenuItem::enabled() const { return action_->isEnabled(); }
-void QtMenuItem::setEnabled(bool on) { action_->setEnabled(on); }
-bool QtMenuItem::checked() const { return action_->isChecked(); }
+bool QtMenuItem::enabled() const {
+    return action_->isEnabled();
+}
+void QtMenuItem::setEnabled(bool on) {
+    action_->setEnabled(on);
+}
+bool QtMenuItem::checked() const {
+    return action_->isChecked();
+}
 void QtMenuItem::setChecked(bool on) {
     action_->setCheckable(true);
     action_->setChecked(on);

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-#include <vector>
 
 namespace jorv {
 
@@ -25,37 +24,32 @@ float QtClock::secondsSinceMidnight() {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
 }
 
-void QtBeeper::beep() { QApplication::beep(); }
+void QtBeeper::beep() {
+    QApplication::beep();
+}
 
 int QtMessageBox::show(const std::string& prompt, int style, const std::string& title) {
-    QMessageBox message(QMessageBox::NoIcon, QString::fromStdString(title),
-                        QString::fromStdString(prompt));
-    switch (style & 0x70) {
-    case box::critical: message.setIcon(QMessageBox::Critical); break;
-    case box::question: message.setIcon(QMessageBox::Question); break;
-    case box::exclamation: message.setIcon(QMessageBox::Warning); break;
-    case box::information: message.setIcon(QMessageBox::Information); break;
-    default: break;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (style & box::iconMask) {
+    case box::critical:
+        icon = QMessageBox::Critical;
+        break;
+    case box::question:
+        icon = QMessageBox::Question;
+        break;
+    case box::exclamation:
+        icon = QMessageBox::Warning;
+        break;
+    case box::information:
+        icon = QMessageBox::Information;
+        break;
+    default:
+        break;
     }
-    struct Choice {
-        QMessageBox::StandardButton button;
-        int result;
-    };
-    const Choice ok{QMessageBox::Ok, box::ok}, cancel{QMessageBox::Cancel, box::cancel},
-        yes{QMessageBox::Yes, box::yes}, no{QMessageBox::No, box::no};
-    std::vector<Choice> choices = {ok};
-    switch (style & 0x0F) {
-    case box::okCancel: choices = {ok, cancel}; break;
-    case box::yesNo: choices = {yes, no}; break;
-    default: break;
-    }
-    for (const Choice& c : choices)
-        message.addButton(c.button);
-    const auto pressed = static_cast<QMessageBox::StandardButton>(message.exec());
-    for (const Choice& c : choices)
-        if (c.button == pressed)
-            return c.result;
-    return choices.size() > 1 ? box::cancel : box::ok;
+    QMessageBox(icon, QString::fromStdString(title), QString::fromStdString(prompt),
+                QMessageBox::Ok)
+        .exec();
+    return box::ok;
 }
 
 std::string QtInputBox::ask(const std::string& prompt, const std::string& title) {

@@ -38,20 +38,16 @@ public:
     virtual void beep() = 0;
 };
 
-// Message-box styles and results, as numbers: buttons plus icon.
+// Message-box styles and results, as numbers. The game only ever asks for
+// an OK button, so the style's icon is all that varies.
 namespace box {
-constexpr int okOnly = 0;
-constexpr int okCancel = 1;
-constexpr int yesNo = 4;
 constexpr int critical = 16;
 constexpr int question = 32;
 constexpr int exclamation = 48;
 constexpr int information = 64;
+constexpr int iconMask = 0x70;
 
 constexpr int ok = 1;
-constexpr int cancel = 2;
-constexpr int yes = 6;
-constexpr int no = 7;
 } // namespace box
 
 class MessageBox {

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,7 +34,9 @@ const std::array<Flag, 5> flags{{
 }};
 
 // Only red and white are out at the start.
-bool shownAtDesign(int i) { return i == 1 || i == 5; }
+bool shownAtDesign(int i) {
+    return i == 1 || i == 5;
+}
 
 } // namespace
 
@@ -55,6 +58,7 @@ GameWindow::GameWindow(const Services& services, Program& program)
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setCentralWidget(surface_);
     surface_->setFixedSize(toPixels(7560), toPixels(4890));
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     placeInTwips(Label1_, -7, 240, 7575, 735);
     Label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

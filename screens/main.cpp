@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
     jorv::QtInputBox inputBox;
     jorv::QtMousePointer mousePointer;
     jorv::QtEnder ender;
-    const jorv::Services services{pump,     clock,        random, beeper, messageBox,
-                                  inputBox, mousePointer, ender};
+    const jorv::Services services{pump,       clock,    random,       beeper,
+                                  messageBox, inputBox, mousePointer, ender};
 
     jorv::Program program(services);
     program.start();

@@ -9,7 +9,9 @@ namespace jorv {
 Program::Program(const Services& services)
     : services_(services) {}
 
-Program::~Program() { delete title_; }
+Program::~Program() {
+    delete title_;
+}
 
 void Program::start() {
     if (!title_)
@@ -30,7 +32,9 @@ void Program::showGameWindow() {
 
 void Program::showHelp() {}
 
-TitleScreen* Program::titleScreen() const { return title_; }
+TitleScreen* Program::titleScreen() const {
+    return title_;
+}
 
 void Program::unloadTitle() {
     if (!title_)

@@ -64,15 +64,22 @@ TitleScreen::TitleScreen(const Services& services, Program& program, std::functi
     Label2_->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Label3_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label3Control_.setBorderStyle(BorderStyle::FixedSingle);
+    // All but the status line size themselves to their text.
+    for (QLabel* label :
+         std::initializer_list<QLabel*>{Label1_, Label2_, Label4_[0], Label4_[1], Label4_[2]})
+        label->adjustSize();
     for (int i = 1; i <= 3; ++i)
         connect(choice(i), &ChoiceLabel::clicked, this, [this, i] { choose(i); });
 }
 
 QLabel* TitleScreen::label(int number) const {
     switch (number) {
-    case 1: return Label1_;
-    case 2: return Label2_;
-    default: return Label3_;
+    case 1:
+        return Label1_;
+    case 2:
+        return Label2_;
+    default:
+        return Label3_;
     }
 }
 
@@ -86,13 +93,16 @@ void TitleScreen::choose(int index) {
         // The game window's load unloads this window; nothing may follow.
         program_.showGameWindow();
         break;
-    case 2: program_.showHelp(); break;
+    case 2:
+        program_.showHelp();
+        break;
     case 3:
         label3Control_.setCaption("Thank you.");
         services_.pump.pump();
         services_.ender.endProgram();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

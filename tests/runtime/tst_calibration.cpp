@@ -19,13 +19,13 @@ private slots:
         QTest::addColumn<int>("pumpCalls");
         QTest::addColumn<int>("count");
         // The first reading sets the deadline: the clock plus 3, rounded.
-        QTest::newRow("ordinary") << std::vector<float>{100.0f, 101.0f, 102.0f, 103.0f, 103.5f}
-                                  << 3 << 4;
-        QTest::newRow("five calls") << std::vector<float>{100.2f, 100.5f, 101.0f, 101.5f, 102.0f,
-                                                          103.0f, 103.01f}
-                                    << 5 << 8;
-        QTest::newRow("deadline rounded up to even") << std::vector<float>{2.5f, 5.9f, 6.0f, 6.2f}
-                                                     << 2 << 3;
+        QTest::newRow("ordinary") << std::vector<float>{100.0f, 101.0f, 102.0f, 103.0f, 103.5f} << 3
+                                  << 4;
+        QTest::newRow("five calls")
+            << std::vector<float>{100.2f, 100.5f, 101.0f, 101.5f, 102.0f, 103.0f, 103.01f} << 5
+            << 8;
+        QTest::newRow("deadline rounded up to even")
+            << std::vector<float>{2.5f, 5.9f, 6.0f, 6.2f} << 2 << 3;
         QTest::newRow("deadline exactly 5") << std::vector<float>{1.6f, 5.0f, 5.01f} << 1 << 2;
         QTest::newRow("deadline 4 by a tie") << std::vector<float>{1.5f} << 0 << 0;
         QTest::newRow("just after midnight") << std::vector<float>{0.3f} << 0 << 0;
@@ -38,7 +38,7 @@ private slots:
         QFETCH(int, count);
         World world;
         world.clock.readings = readings;
-        RecordingLabel label3(world.trace, "Label3");
+        RecordingControl label3(world.trace, "Label3");
         SpeedCalibration calibration(world.services);
         calibration.measure(label3);
         QCOMPARE(world.pump.calls, pumpCalls);
@@ -54,7 +54,7 @@ private slots:
     void measurementShowsItsStateBeforeTheFirstPumpCall() {
         World world;
         world.clock.readings = {100.0f, 101.0f, 104.0f};
-        RecordingLabel label3(world.trace, "Label3");
+        RecordingControl label3(world.trace, "Label3");
         SpeedCalibration calibration(world.services);
         world.pump.at(1, [&] {
             QCOMPARE(calibration.calibrating, -1);
@@ -75,7 +75,7 @@ private slots:
         QFETCH(int, count);
         World world;
         world.clock.readings = {12345.5f};
-        RecordingLabel label3(world.trace, "Label3");
+        RecordingControl label3(world.trace, "Label3");
         SpeedCalibration calibration(world.services);
         calibration.calibrationCount = count;
         long drawsBeforeCall = -1;

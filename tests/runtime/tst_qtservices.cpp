@@ -17,7 +17,8 @@ private slots:
     void pumpHandlesPendingEventsAndWaitsForTheNextTick() {
         QtPump pump;
         bool handled = false;
-        QMetaObject::invokeMethod(qApp, [&] { handled = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [&] { handled = true; }, Qt::QueuedConnection);
         pump.pump();
         QVERIFY(handled);
         // Each call ends on its own millisecond tick, so calls never spin.

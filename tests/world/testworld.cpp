@@ -49,10 +49,6 @@ std::string Recorder::show(float v) {
     return out.str();
 }
 
-void RecordingStatusBar::setPanelText(int panel, const std::string& text) {
-    write(("Panel" + std::to_string(panel)).c_str(), texts_.at(panel - 1), text);
-}
-
 float ScriptedClock::secondsSinceMidnight() {
     const auto n = static_cast<std::size_t>(reads++);
     if (n < readings.size())

@@ -54,7 +54,7 @@ private:
     const CountingPump& pump_;
 };
 
-// What every recording control shares: its name and the trace it writes to.
+// What every recorder shares: its name and the trace it writes to.
 class Recorder {
 public:
     Recorder(Trace& trace, std::string name)
@@ -62,7 +62,7 @@ public:
         , name_(std::move(name)) {}
 
 protected:
-    template <class T> void write(const char* property, T& field, const T& value) {
+    template <class T> void write(const std::string& property, T& field, const T& value) {
         field = value;
         trace_.record(name_, property, show(value));
     }
@@ -77,7 +77,16 @@ protected:
     std::string name_;
 };
 
-class RecordingWindow final : public Window, Recorder {
+// One recorder stands in for a control of any kind: a property that two kinds
+// share is one property here, and every write lands in the trace.
+class RecordingControl final : public Window,
+                               public Label,
+                               public CommandButton,
+                               public Shape,
+                               public MenuItem,
+                               public StatusBar,
+                               public ProgressBar,
+                               Recorder {
 public:
     using Recorder::Recorder;
     int top() const override { return top_; }
@@ -89,100 +98,35 @@ public:
     Colour backColor() const override { return backColor_; }
     void setBackColor(Colour colour) override { write("BackColor", backColor_, colour); }
     void unload() override { write("Unload", unloaded, true); }
-    bool unloaded = false;
-
-private:
-    int top_ = 0, left_ = 0;
-    std::string caption_;
-    Colour backColor_;
-};
-
-class RecordingLabel final : public Label, Recorder {
-public:
-    using Recorder::Recorder;
-    std::string caption() const override { return caption_; }
-    void setCaption(const std::string& text) override { write("Caption", caption_, text); }
     Colour foreColor() const override { return foreColor_; }
     void setForeColor(Colour colour) override { write("ForeColor", foreColor_, colour); }
     BorderStyle borderStyle() const override { return borderStyle_; }
     void setBorderStyle(BorderStyle style) override { write("BorderStyle", borderStyle_, style); }
     bool visible() const override { return visible_; }
     void setVisible(bool on) override { write("Visible", visible_, on); }
-
-private:
-    std::string caption_;
-    Colour foreColor_ = Colour::systemButtonText();
-    BorderStyle borderStyle_ = BorderStyle::None;
-    bool visible_ = true;
-};
-
-class RecordingButton final : public CommandButton, Recorder {
-public:
-    using Recorder::Recorder;
-    std::string caption() const override { return caption_; }
-    void setCaption(const std::string& text) override { write("Caption", caption_, text); }
-    int top() const override { return top_; }
-    void setTop(int twips) override { write("Top", top_, twips); }
     bool enabled() const override { return enabled_; }
     void setEnabled(bool on) override { write("Enabled", enabled_, on); }
-    bool visible() const override { return visible_; }
-    void setVisible(bool on) override { write("Visible", visible_, on); }
-
-private:
-    std::string caption_;
-    int top_ = 0;
-    bool enabled_ = true, visible_ = true;
-};
-
-class RecordingShape final : public Shape, Recorder {
-public:
-    using Recorder::Recorder;
-    int left() const override { return left_; }
-    void setLeft(int twips) override { write("Left", left_, twips); }
-    int top() const override { return top_; }
-    void setTop(int twips) override { write("Top", top_, twips); }
-    bool visible() const override { return visible_; }
-    void setVisible(bool on) override { write("Visible", visible_, on); }
     Colour fillColor() const override { return fillColor_; }
     void setFillColor(Colour colour) override { write("FillColor", fillColor_, colour); }
     int fillStyle() const override { return fillStyle_; }
     void setFillStyle(int style) override { write("FillStyle", fillStyle_, style); }
-
-private:
-    int left_ = 0, top_ = 0, fillStyle_ = 0;
-    bool visible_ = true;
-    Colour fillColor_;
-};
-
-class RecordingMenuItem final : public MenuItem, Recorder {
-public:
-    using Recorder::Recorder;
-    bool enabled() const override { return enabled_; }
-    void setEnabled(bool on) override { write("Enabled", enabled_, on); }
     bool checked() const override { return checked_; }
     void setChecked(bool on) override { write("Checked", checked_, on); }
-
-private:
-    bool enabled_ = true, checked_ = false;
-};
-
-class RecordingStatusBar final : public StatusBar, Recorder {
-public:
-    using Recorder::Recorder;
-    std::string panelText(int panel) const override { return texts_.at(panel - 1); }
-    void setPanelText(int panel, const std::string& text) override;
-
-private:
-    std::array<std::string, 3> texts_;
-};
-
-class RecordingProgressBar final : public ProgressBar, Recorder {
-public:
-    using Recorder::Recorder;
+    std::string panelText(int panel) const override { return panels_.at(panel - 1); }
+    void setPanelText(int panel, const std::string& text) override {
+        write("Panel" + std::to_string(panel), panels_.at(panel - 1), text);
+    }
     float value() const override { return value_; }
     void setValue(float value) override { write("Value", value_, value); }
+    bool unloaded = false;
 
 private:
+    int top_ = 0, left_ = 0, fillStyle_ = 0;
+    std::string caption_;
+    Colour backColor_, fillColor_, foreColor_ = Colour::systemButtonText();
+    BorderStyle borderStyle_ = BorderStyle::None;
+    bool visible_ = true, enabled_ = true, checked_ = false;
+    std::array<std::string, 3> panels_;
     float value_ = 0.0f;
 };
 
@@ -238,7 +182,9 @@ public:
 class RecordingPointer final : public MousePointer, Recorder {
 public:
     using Recorder::Recorder;
-    void set(Pointer pointer) override { write("MousePointer", current, static_cast<int>(pointer)); }
+    void set(Pointer pointer) override {
+        write("MousePointer", current, static_cast<int>(pointer));
+    }
     int current = 0;
 };
 
@@ -290,20 +236,20 @@ struct GameWorld : World {
     // Loads the game window from a title screen whose Label3 shows `count`.
     void load(const std::string& count = "100");
 
-    RecordingWindow window{trace, "Form"};
-    RecordingWindow titleWindow{trace, "TitleForm"};
-    RecordingLabel titleLabel3{trace, "TitleLabel3"};
-    RecordingLabel Label1{trace, "Label1"};
-    RecordingLabel Label2{trace, "Label2"};
-    std::array<RecordingShape, 5> Shape1 = numbered<RecordingShape>(
-        trace, "Shape1", std::make_index_sequence<5>());
-    std::array<RecordingButton, 5> Command1 = numbered<RecordingButton>(
-        trace, "Command1", std::make_index_sequence<5>());
-    std::array<RecordingMenuItem, 5> メニュー各旗 = numbered<RecordingMenuItem>(
-        trace, "メニュー各旗", std::make_index_sequence<5>());
-    RecordingButton 進行ボタン{trace, "進行ボタン"};
-    RecordingStatusBar パネル{trace, "パネル"};
-    RecordingProgressBar バー残量{trace, "バー残量"};
+    RecordingControl window{trace, "Form"};
+    RecordingControl titleWindow{trace, "TitleForm"};
+    RecordingControl titleLabel3{trace, "TitleLabel3"};
+    RecordingControl Label1{trace, "Label1"};
+    RecordingControl Label2{trace, "Label2"};
+    std::array<RecordingControl, 5> Shape1 =
+        numbered<RecordingControl>(trace, "Shape1", std::make_index_sequence<5>());
+    std::array<RecordingControl, 5> Command1 =
+        numbered<RecordingControl>(trace, "Command1", std::make_index_sequence<5>());
+    std::array<RecordingControl, 5> メニュー各旗 =
+        numbered<RecordingControl>(trace, "メニュー各旗", std::make_index_sequence<5>());
+    RecordingControl 進行ボタン{trace, "進行ボタン"};
+    RecordingControl パネル{trace, "パネル"};
+    RecordingControl バー残量{trace, "バー残量"};
     Game game;
 };
 
