@@ -1,4 +1,4 @@
-// Rounding, number reading and the twips scale.
+// Rounding and number reading.
 #include "numbers.h"
 
 #include <QTest>
@@ -45,13 +45,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, expected);
         QCOMPARE(leadingNumber(text.toStdString()), expected);
-    }
-
-    void twipsMapToPixelsAtFifteenAPixel() {
-        QCOMPARE(toPixels(7560), 504);
-        QCOMPARE(toPixels(-7), 0);
-        QCOMPARE(toPixels(2040), 136);
-        QCOMPARE(toTwips(136), 2040);
     }
 };
 
