@@ -49,6 +49,10 @@ private slots:
         QVERIFY(title->isHidden());
         QTRY_VERIFY(!title); // deleted once its click handler has returned
         QVERIFY(!world.ender.ended);
+
+        // Closing it through the window system ends the program.
+        game->close();
+        QVERIFY(world.ender.ended);
     }
 };
 
