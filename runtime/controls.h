@@ -113,28 +113,21 @@ public:
     virtual void setValue(float value) = 0;
 };
 
-// A fixed-size array indexed from First to Last, read and written as a(i)
-// like the game's own arrays. An index outside the range is a programming
-// error.
-template <class T, int First, int Last> class IndexedArray {
+// A fixed-size array indexed from 1 to N, read and written as a(i) like the
+// game's own arrays. An index outside the range is a programming error.
+template <class T, int N> class OneBased {
 public:
-    static constexpr int first = First;
-    static constexpr int last = Last;
-
     T& operator()(int i) {
-        assert(i >= First && i <= Last);
-        return items_[i - First];
+        assert(i >= 1 && i <= N);
+        return items_[i - 1];
     }
     const T& operator()(int i) const {
-        assert(i >= First && i <= Last);
-        return items_[i - First];
+        assert(i >= 1 && i <= N);
+        return items_[i - 1];
     }
-    friend bool operator==(const IndexedArray&, const IndexedArray&) = default;
 
-    std::array<T, Last - First + 1> items_{};
+    std::array<T, N> items_{};
 };
-
-template <class T, int N> using OneBased = IndexedArray<T, 1, N>;
 
 // A control array: controls of one kind that share a name and differ by index.
 template <class Control, int N> class ControlArray {
