@@ -1,4 +1,5 @@
-// The game window's load, the flag reset and the flag-input switch.
+// The game window's load, the flag reset, the flag-input switch and the
+// flag toggle.
 #include "game.h"
 
 #include "numbers.h"
@@ -38,6 +39,15 @@ void Game::setFlagInput(bool on) {
         Command1(i).setEnabled(on);
         メニュー各旗(i).setEnabled(on);
     }
+}
+
+void Game::toggleFlag(std::int16_t index) {
+    // The shape moves even while it is hidden, so a blindfolded flag shows
+    // where it really stands once a miss reveals it.
+    if (!flagInPlay(index))
+        return;
+    flagUp(index) = !flagUp(index);
+    Shape1(index).setTop(flagUp(index) ? flagRaisedTop : flagLoweredTop);
 }
 
 } // namespace jorv

@@ -43,6 +43,30 @@ public:
     // Opens or closes every way of moving a flag: the buttons, the flag menu
     // items and so their shortcut keys.
     void setFlagInput(bool on);
+    // Raises a lowered flag and lowers a raised one; a colour out of play
+    // stays as it is. The flag buttons and flag menu items all end here.
+    void toggleFlag(std::int16_t index);
+
+    // Moves on to the next stage, applies its row of the stage table and
+    // runs it.
+    void setUpStage();
+    // Introduces the stage and calls its fifteen commands. Returns after a
+    // miss, or once it has handed over to the next stage or the ending:
+    // the stages of one press nest in one chain of calls.
+    void runStage();
+    // A uniform draw from 1 to max.
+    std::uint8_t randomUpTo(std::uint8_t max);
+    // Shows text in Label1 one character at a time, charDelay + 2 pump calls
+    // a character.
+    void spellOut(const std::string& text);
+    // Draws one command from the patterns the stage allows, records in
+    // expectedUp what it requires and returns its text.
+    std::string drawCommand();
+    // Stops the turns: flag input closes, hidden flags show where they
+    // stand and the progress button waits.
+    void reportMiss();
+    // What follows a cleared last stage.
+    void allClearEnding();
 
     // The window's variables.
     std::int32_t speedCount = 0;
@@ -61,6 +85,10 @@ public:
     std::string buttonAction;
 
 private:
+    // A pump wait counted in loopIndex; lengths beyond its range saturate.
+    void wait(std::int64_t steps);
+    void setCharDelay();
+
     Services services_;
 };
 

@@ -57,8 +57,14 @@ float ScriptedClock::secondsSinceMidnight() {
 }
 
 float ScriptedRandom::next() {
-    const auto n = static_cast<std::size_t>(draws++);
-    return n < values.size() ? values[n] : fallback();
+    if (++draws > limit)
+        throw std::runtime_error("random draws ran past their limit");
+    const auto n = static_cast<std::size_t>(draws - 1);
+    if (n < values.size())
+        return values[n];
+    if (fallback)
+        return fallback();
+    return static_cast<float>(generator_() >> 8) / 16777216.0f;
 }
 
 std::string ScriptedInputBox::ask(const std::string& prompt, const std::string& title) {
@@ -82,6 +88,16 @@ GameWorld::GameWorld()
 void GameWorld::load(const std::string& count) {
     titleLabel3.setCaption(count);
     game.load(titleLabel3, titleWindow);
+}
+
+void GameWorld::clickFlagButton(int i) {
+    if (Command1[i - 1].visible() && Command1[i - 1].enabled())
+        game.toggleFlag(static_cast<std::int16_t>(i));
+}
+
+void GameWorld::pressFlagKey(int i) {
+    if (メニュー各旗[i - 1].enabled())
+        game.toggleFlag(static_cast<std::int16_t>(i));
 }
 
 } // namespace jorv::test

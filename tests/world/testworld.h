@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -139,16 +140,27 @@ public:
     long reads = 0;
 };
 
-// Numbers in order; past the last one, `fallback` answers.
+// Numbers in order; past the last one, `fallback` answers, by default from a
+// fixed-seed generator so that play goes on.
 class ScriptedRandom final : public Random {
 public:
     void seed(float clockReading) override { seeds.push_back(clockReading); }
     float next() override;
     std::vector<float> values;
-    std::function<float()> fallback = [] { return 0.0f; };
+    std::function<float()> fallback;
     std::vector<float> seeds;
     long draws = 0;
+    // Redraws that never end fail the test instead of hanging it.
+    long limit = 10'000'000;
+
+private:
+    std::mt19937 generator_{1};
 };
+
+// The number that randomUpTo(max) turns into `value`.
+constexpr float drawOf(int value, int max) {
+    return (static_cast<float>(value) - 0.5f) / static_cast<float>(max);
+}
 
 struct BoxCall {
     std::string prompt;
@@ -235,6 +247,11 @@ struct GameWorld : World {
     GameWorld();
     // Loads the game window from a title screen whose Label3 shows `count`.
     void load(const std::string& count = "100");
+    // The player's ways in, each working only as the window lets it: a
+    // click on a flag button needs it shown and enabled, a flag key needs
+    // its menu item enabled.
+    void clickFlagButton(int i);
+    void pressFlagKey(int i);
 
     RecordingControl window{trace, "Form"};
     RecordingControl titleWindow{trace, "TitleForm"};

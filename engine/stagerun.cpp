@@ -1,0 +1,191 @@
+// A stage from its introduction through fifteen commands to the miss or the
+// clear. Every pause is a counted pump wait, and the player's clicks and keys
+// move the flags inside those pump calls, between the steps of a turn.
+#include "game.h"
+
+#include "numbers.h"
+#include "pumpwait.h"
+#include "stagetable.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace jorv {
+
+namespace {
+
+// The window background of the last stage from its fifth turn on.
+const std::array<Colour, 11> lastStageBackgrounds{
+    Colour::rgb(255, 0, 0),     Colour::rgb(0, 192, 0),     Colour::rgb(255, 255, 0),
+    Colour::rgb(255, 255, 255), Colour::rgb(255, 255, 0),   Colour::rgb(0, 0, 255),
+    Colour::rgb(255, 0, 0),     Colour::rgb(255, 255, 255), Colour::rgb(255, 0, 0),
+    Colour::rgb(0, 192, 0),     Colour::rgb(128, 128, 128)};
+
+// Byte offsets at which the characters of a UTF-8 text end.
+std::vector<std::size_t> characterEnds(const std::string& text) {
+    std::vector<std::size_t> ends;
+    for (std::size_t i = 1; i <= text.size(); ++i)
+        if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            ends.push_back(i);
+    return ends;
+}
+
+bool odd(int n) {
+    return n % 2 != 0;
+}
+
+} // namespace
+
+void Game::wait(std::int64_t steps) {
+    steps = std::clamp<std::int64_t>(steps, 0, std::numeric_limits<std::int32_t>::max());
+    pumpWait(services_.pump, loopIndex, static_cast<std::int32_t>(steps));
+}
+
+std::uint8_t Game::randomUpTo(std::uint8_t max) {
+    // Worked out exactly, and kept in range even if the source misbehaves: a
+    // draw just below 1 must not round up to max + 1.
+    const double r = services_.random.next();
+    const double drawn = std::floor(r * max) + 1;
+    return static_cast<std::uint8_t>(std::clamp(drawn, 1.0, static_cast<double>(max)));
+}
+
+void Game::spellOut(const std::string& text) {
+    for (std::size_t end : characterEnds(text)) {
+        Label1.setCaption(text.substr(0, end));
+        services_.pump.pump();
+        for (std::int32_t i = 0; i <= charDelay; ++i)
+            services_.pump.pump();
+    }
+}
+
+void Game::setUpStage() {
+    ++stage;
+    if (const StageRow* row = stageRow(stage)) {
+        stageName = row->stageName;
+        flagInPlay.items_ = row->flagInPlay;
+        flagShown.items_ = row->flagShown;
+        patternCount = row->patternCount;
+        if (row->backColor)
+            window.setBackColor(*row->backColor);
+    }
+    for (loopIndex = 1; loopIndex <= 5; ++loopIndex) {
+        Shape1(loopIndex).setVisible(flagInPlay(loopIndex));
+        Command1(loopIndex).setVisible(flagInPlay(loopIndex));
+    }
+    runStage();
+}
+
+std::string Game::drawCommand() {
+    std::uint8_t c1, c2;
+    do
+        c1 = randomUpTo(5);
+    while (!flagInPlay(c1));
+    do
+        c2 = randomUpTo(5);
+    while (!flagInPlay(c2) || c2 == c1);
+    const std::uint8_t a1 = randomUpTo(4);
+    const std::uint8_t a2 = randomUpTo(4);
+    const std::uint8_t p = randomUpTo(patternCount);
+
+    switch (p) {
+    case 1: {
+        const int b = (a1 + 1) / 2;
+        expectedUp(c1) = b == 1;
+        return colourWords(c1) + actionWords(b);
+    }
+    case 2:
+        expectedUp(c1) = odd(a1);
+        return colourWords(c1) + actionWords(a1);
+    case 3: {
+        // The first half is always a negation: "don't raise" for an odd draw,
+        // "don't lower" for an even one.
+        const int b = odd(a1) ? 4 : 3;
+        expectedUp(c1) = b == 3;
+        expectedUp(c2) = odd(a2);
+        return colourWords(c1) + actionWords(b) + "で" + colourWords(c2) + actionWords(a2);
+    }
+    default:
+        expectedUp(c1) = odd(a1);
+        expectedUp(c2) = odd(a1);
+        return colourWords(c1) + colourWords(c2) + actionWords(a1);
+    }
+}
+
+void Game::setCharDelay() {
+    const std::int64_t s = speedCount;
+    const int n = loopIndex;
+    if (n == 1) {
+        charDelay = nearest(s * (stage == 12 ? 0.7 : 0.8));
+    } else if (n >= 13 && n <= 15) {
+        charDelay = nearest(static_cast<double>(2 * s / 6));
+    } else {
+        // The pace quickens every other turn.
+        const std::int64_t k = nearest((n + 1) / 2.0);
+        charDelay = nearest(static_cast<double>(2 * s / k) * 0.9);
+    }
+}
+
+void Game::runStage() {
+    const std::int64_t s = speedCount;
+    パネル.setPanelText(1, "レベル" + std::to_string(stage) + "：" + stageName);
+    パネル.setPanelText(2, "残りミス：" + std::to_string(missesLeft));
+    Label1.setCaption("レベル" + std::to_string(stage));
+    wait(3 * s);
+    Label1.setCaption(stageName);
+    wait(3 * s);
+    setFlagInput(true);
+    for (loopIndex = 1; loopIndex <= 5; ++loopIndex)
+        Shape1(loopIndex).setVisible(flagInPlay(loopIndex) && flagShown(loopIndex));
+    Label1.setCaption("");
+    wait(s);
+
+    // The turn number lives in loopIndex for the whole turn loop.
+    for (loopIndex = 1; loopIndex <= 15; ++loopIndex) {
+        バー残量.setValue(static_cast<float>(15 - loopIndex));
+        const std::string command = drawCommand();
+        if (stage == 12 && loopIndex >= 5)
+            window.setBackColor(lastStageBackgrounds[loopIndex - 5]);
+        setCharDelay();
+        spellOut(command);
+        const std::int32_t answerTime = nearest(s * 1.1);
+        for (std::int32_t i = 1; i <= answerTime; ++i)
+            services_.pump.pump();
+        for (int i = 1; i <= 5; ++i) {
+            if (expectedUp(i) != flagUp(i)) {
+                reportMiss();
+                return;
+            }
+        }
+    }
+
+    wait(nearest(s * 1.5));
+    Label1.setCaption("Stage Clear");
+    wait(3 * s);
+    if (stage == 12) {
+        allClearEnding();
+    } else {
+        resetFlags();
+        setUpStage();
+    }
+}
+
+void Game::reportMiss() {
+    setFlagInput(false);
+    if (stage == 12)
+        window.setBackColor(colours::lightRed);
+    for (loopIndex = 1; loopIndex <= 5; ++loopIndex)
+        Shape1(loopIndex).setVisible(flagInPlay(loopIndex));
+    Label1.setForeColor(Colour::rgb(255, 0, 0));
+    Label2.setVisible(true);
+    進行ボタン.setVisible(true);
+    buttonAction = "ミス";
+}
+
+// The ending's animation is not in the game yet: a cleared last stage stops
+// on "Stage Clear" with the flags still open.
+void Game::allClearEnding() {}
+
+} // namespace jorv
