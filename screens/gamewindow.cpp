@@ -115,6 +115,22 @@ GameWindow::GameWindow(const Services& services, Program& program)
         keep<QtProgressBar>(バー残量_),
     };
     game_ = std::make_unique<Game>(controls, services_);
+
+    for (int i = 1; i <= 5; ++i) {
+        const auto index = static_cast<std::int16_t>(i);
+        connect(Command1_[i - 1], &QPushButton::clicked, this,
+                [this, index] { game_->toggleFlag(index); });
+        connect(メニュー各旗_[i - 1], &QAction::triggered, this,
+                [this, index] { game_->toggleFlag(index); });
+    }
+    // For now the progress button only starts the first stage; after a miss
+    // it waits.
+    connect(進行ボタン_, &QPushButton::clicked, this, [this] {
+        if (!game_->buttonAction.empty())
+            return;
+        進行ボタン_->hide();
+        game_->setUpStage();
+    });
 }
 
 GameWindow::~GameWindow() = default;

@@ -1,0 +1,71 @@
+// The game window's ways of moving a flag, offscreen: the F-keys and the
+// buttons reach the game inside the pump calls of a running wait, and only
+// while flag input is open.
+#include "gamewindow.h"
+#include "numbers.h"
+#include "program.h"
+#include "testworld.h"
+
+#include <QPushButton>
+#include <QTest>
+
+using namespace jorv;
+using namespace jorv::test;
+
+namespace {
+struct Stop {};
+} // namespace
+
+class TestGameWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void flagKeysAndButtonsWorkOnlyWhileInputIsOpen() {
+        World world;
+        world.ender.unwind = false;
+        world.pump.onEveryCall = [](long) { QCoreApplication::processEvents(); };
+        Program program(world.services);
+        GameWindow window(world.services, program);
+        RecordingControl titleLabel3{world.trace, "TitleLabel3"};
+        RecordingControl titleWindow{world.trace, "TitleForm"};
+        titleLabel3.setCaption("10");
+        window.load(titleLabel3, titleWindow);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        Game& game = window.game();
+
+        // At speed 10 the stage's name shows from call 30 and flag input
+        // opens at call 60, before the wait that ends at call 70.
+        std::vector<bool> red;
+        std::vector<int> redTop;
+        auto look = [&] {
+            red.push_back(game.flagUp(1));
+            redTop.push_back(toTwips(window.flagShape(1)->y()));
+        };
+        world.pump.at(20, [&] { QTest::keyClick(&window, Qt::Key_F1); });
+        world.pump.at(21, [&] {
+            look();
+            QTest::mouseClick(window.flagButton(1), Qt::LeftButton);
+        });
+        world.pump.at(22, look);
+        world.pump.at(64, [&] { QTest::keyClick(&window, Qt::Key_F1); });
+        world.pump.at(65, [&] {
+            look();
+            QTest::keyClick(&window, Qt::Key_F3); // black is not in play
+            QTest::mouseClick(window.flagButton(5), Qt::LeftButton);
+        });
+        world.pump.at(66, [&] {
+            look();
+            throw Stop{};
+        });
+        try {
+            game.setUpStage();
+        } catch (const Stop&) {
+        }
+        QCOMPARE(red, (std::vector<bool>{false, false, true, true}));
+        QCOMPARE(redTop, (std::vector<int>{2625, 2625, 2040, 2040}));
+        QCOMPARE(game.flagUp.items_, (std::array<bool, 5>{true, false, false, false, true}));
+    }
+};
+
+QTEST_MAIN(TestGameWindow)
+#include "tst_gamewindow.moc"
