@@ -1,6 +1,4 @@
-// The game window's load, the stage table, the flag reset and the flag-input
-// switch.
-#include "stagetable.h"
+// The game window's load, the flag reset and the flag-input switch.
 #include "testworld.h"
 
 #include <QTest>
@@ -10,14 +8,11 @@ using namespace jorv::test;
 
 namespace {
 // Flags red to white as a row of 0 and 1.
-QString bits(const std::array<bool, 5>& a) {
+QString bits(const OneBased<bool, 5>& a) {
     QString row;
-    for (bool on : a)
+    for (bool on : a.items_)
         row += on ? '1' : '0';
     return row;
-}
-QString bits(const OneBased<bool, 5>& a) {
-    return bits(a.items_);
 }
 } // namespace
 
@@ -51,40 +46,6 @@ private slots:
         expected.push_back("Label1.Caption=準備はできましたか？");
         expected.push_back("進行ボタン.Caption=－－－－＞");
         QCOMPARE(world.trace.lines(), expected);
-    }
-
-    void stageTableHoldsTheTwelveStages_data() {
-        QTest::addColumn<int>("stage");
-        QTest::addColumn<QString>("row"); // name, in play, shown, patterns, background
-        QTest::newRow("1") << 1 << "まずは小手調べ 10001 11111 1 -";
-        QTest::newRow("2") << 2 << "ちょっと意地悪 10001 11111 2 -";
-        QTest::newRow("3") << 3 << "黒旗登場 10101 11111 2 -";
-        QTest::newRow("4") << 4 << "さらに意地悪 10101 11111 4 -";
-        QTest::newRow("5") << 5 << "見えない黒旗 10101 11011 2 -";
-        QTest::newRow("6") << 6 << "さらに目かくし 10101 00000 2 -";
-        QTest::newRow("7") << 7 << "黄旗登場 11101 11111 4 -";
-        QTest::newRow("8") << 8 << "５色で旗揚げ 11111 11111 4 -";
-        QTest::newRow("9") << 9 << "５色＆目かくし 11111 10101 4 -";
-        QTest::newRow("10") << 10 << "さらに目かくし 11111 01010 4 -";
-        QTest::newRow("11") << 11 << "全部目かくし 11111 00000 4 RGB(192,192,255)";
-        QTest::newRow("12") << 12 << "最終兵器登場 11111 11111 4 RGB(255,192,192)";
-    }
-    void stageTableHoldsTheTwelveStages() {
-        QFETCH(int, stage);
-        QFETCH(QString, row);
-        const StageRow* r = stageRow(stage);
-        QVERIFY(r);
-        const QString background =
-            QString::fromStdString(r->backColor ? toString(*r->backColor) : "-");
-        QCOMPARE(QString::fromUtf8(r->stageName.data(), r->stageName.size()) + " " +
-                     bits(r->flagInPlay) + " " + bits(r->flagShown) + " " +
-                     QString::number(r->patternCount) + " " + background,
-                 row);
-    }
-
-    void stageTableHasNoOtherStages() {
-        for (int stage : {0, 13, 255, -1})
-            QVERIFY(!stageRow(stage));
     }
 
     void resetFlagsLowersEveryFlagAndShowsThoseInPlay() {

@@ -107,27 +107,6 @@ private slots:
         QVERIFY(a.next() != b.next() || a.next() != b.next());
     }
 
-    void pumpWaitCountsInTheSharedLoopIndex_data() {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("pumpCalls");
-        QTest::newRow("five") << 5 << 5;
-        QTest::newRow("none") << 0 << 0;
-        QTest::newRow("negative") << -3 << 0;
-    }
-    void pumpWaitCountsInTheSharedLoopIndex() {
-        QFETCH(int, n);
-        QFETCH(int, pumpCalls);
-        World world;
-        std::int32_t loopIndex = 99;
-        std::vector<int> seen;
-        world.pump.onEveryCall = [&](long) { seen.push_back(loopIndex); };
-        pumpWait(world.pump, loopIndex, n);
-        QCOMPARE(world.pump.calls, pumpCalls);
-        QCOMPARE(loopIndex, std::max(n, 0) + 1);
-        for (int i = 0; i < pumpCalls; ++i)
-            QCOMPARE(seen[i], i + 1);
-    }
-
     void handlerInsideAWaitMovesItsCounter() {
         World world;
         std::int32_t loopIndex = 0;
