@@ -47,9 +47,10 @@ void Game::wait(std::int64_t steps) {
 std::uint8_t Game::randomUpTo(std::uint8_t max) {
     // Worked out exactly, and kept in range even if the source misbehaves: a
     // draw just below 1 must not round up to max + 1.
-    const double r = services_.random.next();
-    const double drawn = std::floor(r * max) + 1;
-    return static_cast<std::uint8_t>(std::clamp(drawn, 1.0, static_cast<double>(max)));
+    const double drawn = std::floor(static_cast<double>(services_.random.next()) * max) + 1;
+    if (!(drawn > 1.0))
+        return 1;
+    return drawn >= max ? max : static_cast<std::uint8_t>(drawn);
 }
 
 void Game::spellOut(const std::string& text) {

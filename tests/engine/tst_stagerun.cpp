@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 using namespace jorv;
 using namespace jorv::test;
 
@@ -142,10 +144,10 @@ class TestStageRun : public QObject {
     Q_OBJECT
 private slots:
     void randomUpToStaysInRange() {
-        // r, max, expected; the last two come from a source out of its range.
+        // r, max, expected; the last three come from a source out of its range.
         const std::vector<std::tuple<float, int, int>> cases{
             {0.0f, 5, 1},        {0.5f, 4, 3}, {0.99999994f, 5, 5}, {0.99999994f, 255, 255},
-            {0.99999994f, 1, 1}, {1.0f, 4, 4}, {-0.25f, 4, 1}};
+            {0.99999994f, 1, 1}, {1.0f, 4, 4}, {-0.25f, 4, 1},      {std::nanf(""), 4, 1}};
         for (auto [r, max, expected] : cases) {
             GameWorld world;
             world.random.values = {r};
