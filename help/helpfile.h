@@ -1,0 +1,52 @@
+// The rules file reader: splits "Jorv-Hlp.TXT", Shift-JIS text with CR LF
+// line ends, into titled sections. It builds on the standard library and
+// iconv only; the help viewer shows what it makes.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace jorv {
+
+// The rules file, opened by its bare name in the current working directory.
+inline constexpr const char* helpFileName = "Jorv-Hlp.TXT";
+
+// The sections of a rules file, in file order. Every title but that of a
+// file without headings begins with a space (the heading's "#" turned into
+// one), and every text begins with its title line; the lines of a text are
+// joined by CR LF. There is always at least one section.
+class HelpFile {
+public:
+    static constexpr int maxSections = 10;
+
+    int sectionTotal() const { return static_cast<int>(sectionTitle_.size()); }
+    // k counts from 1 to sectionTotal().
+    const std::string& sectionTitle(int k) const { return sectionTitle_.at(k - 1); }
+    const std::string& sectionText(int k) const { return sectionText_.at(k - 1); }
+
+private:
+    friend HelpFile splitHelpFile(std::string_view bytes);
+    friend HelpFile readHelpFile();
+    // Starts the next section with a heading line.
+    void addHeading(const std::string& helpLine);
+    void addBodyLine(const std::string& helpLine);
+
+    std::vector<std::string> sectionTitle_;
+    std::vector<std::string> sectionText_;
+};
+
+// The sections that the bytes of a rules file hold. Lines end at CR or CR LF,
+// never at a lone LF, and are decoded from Shift-JIS (code page 932), bytes
+// that are not Shift-JIS becoming U+FFFD. Lines before the first heading, a
+// line whose first character is "#", are skipped; a file without headings
+// gives one empty section. A heading after the tenth starts no section: it
+// stays a body line of the tenth, so nothing in the file is lost.
+HelpFile splitHelpFile(std::string_view bytes);
+
+// Reads "Jorv-Hlp.TXT" from the current working directory. A file that is
+// missing or cannot be read gives one section that says so and names the
+// folder where it was looked for.
+HelpFile readHelpFile();
+
+} // namespace jorv
