@@ -2,6 +2,7 @@
 #include "program.h"
 
 #include "gamewindow.h"
+#include "helpviewer.h"
 #include "titlescreen.h"
 
 namespace jorv {
@@ -11,6 +12,7 @@ Program::Program(const Services& services)
 
 Program::~Program() {
     delete title_;
+    delete help_;
 }
 
 void Program::start() {
@@ -30,10 +32,22 @@ void Program::showGameWindow() {
     game_->activateWindow();
 }
 
-void Program::showHelp() {}
+void Program::showHelp() {
+    // A closed viewer stays hidden until it is deleted, once its close
+    // handler has returned; it is no longer loaded.
+    if (!help_ || help_->isHidden())
+        help_ = new HelpViewer;
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
 
 TitleScreen* Program::titleScreen() const {
     return title_;
+}
+
+HelpViewer* Program::helpViewer() const {
+    return help_;
 }
 
 void Program::unloadTitle() {

@@ -12,6 +12,7 @@
 namespace jorv {
 
 class GameWindow;
+class HelpViewer;
 class TitleScreen;
 
 class Program {
@@ -24,11 +25,13 @@ public:
     // Loads the game window on its first use, which unloads the title
     // screen, and shows it.
     void showGameWindow();
-    // Shows the rules. The help viewer comes later; until then it does nothing.
+    // Shows the one help viewer: loads it when it is not loaded, which
+    // reads the rules file afresh, and otherwise only brings it up again.
     void showHelp();
 
     TitleScreen* titleScreen() const;
     GameWindow* gameWindow() const { return game_.get(); }
+    HelpViewer* helpViewer() const;
 
 private:
     void unloadTitle();
@@ -36,6 +39,7 @@ private:
     Services services_;
     QPointer<TitleScreen> title_;
     std::unique_ptr<GameWindow> game_;
+    QPointer<HelpViewer> help_;
 };
 
 } // namespace jorv
