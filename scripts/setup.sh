@@ -5,19 +5,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-packages=(g++ make cmake qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho)
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+source "$root/scripts/packages.sh"
+install_missing g++ make cmake qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho
 
 cmake -S "$root" -B "$root/build" "$@" >/dev/null
 cmake --build "$root/build" -j"$(nproc)"
