@@ -1,7 +1,8 @@
 // Rounding, number reading and the twips scale.
 #include "numbers.h"
 
-#include <cctype>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -19,24 +20,70 @@ std::int32_t nearest(double x) {
     return static_cast<std::int32_t>(r);
 }
 
-double leadingNumber(std::string_view text) {
+namespace {
+
+bool blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+struct Reading {
+    double value;
+    // Where the number ends in the text.
+    std::size_t end;
+};
+
+// Blanks, then an optional sign, digits and a fraction; none without a digit.
+// The digits are converted exactly and independently of the locale.
+std::optional<Reading> readNumber(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    while (i < text.size() && blank(text[i]))
         ++i;
-    double sign = 1.0;
+    const bool negative = i < text.size() && text[i] == '-';
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        sign = text[i++] == '-' ? -1.0 : 1.0;
-    double value = 0.0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
-        value = value * 10.0 + (text[i] - '0');
+        ++i;
+    const std::size_t first = i;
+    while (i < text.size() && digit(text[i]))
+        ++i;
+    const std::size_t point = i;
     if (i < text.size() && text[i] == '.') {
-        double scale = 0.1;
-        for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-            value += (text[i] - '0') * scale;
-            scale /= 10.0;
-        }
+        ++i;
+        while (i < text.size() && digit(text[i]))
+            ++i;
     }
-    return sign * value;
+    if (point == first && i <= point + 1)
+        return std::nullopt;
+
+    double value = 0.0;
+    const char* begin = text.data() + first;
+    const std::from_chars_result converted =
+        std::from_chars(begin, text.data() + i, value, std::chars_format::fixed);
+    if (converted.ec == std::errc::result_out_of_range) {
+        // Too large for a double, or too small to differ from 0.
+        const bool whole = std::any_of(begin, text.data() + point, [](char c) { return c > '0'; });
+        value = whole ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return Reading{negative ? -value : value, i};
+}
+
+} // namespace
+
+double leadingNumber(std::string_view text) {
+    const std::optional<Reading> reading = readNumber(text);
+    return reading ? reading->value : 0.0;
+}
+
+std::optional<double> wholeNumber(std::string_view text) {
+    const std::optional<Reading> reading = readNumber(text);
+    if (!reading)
+        return std::nullopt;
+    for (std::size_t i = reading->end; i < text.size(); ++i)
+        if (!blank(text[i]))
+            return std::nullopt;
+    return reading->value;
 }
 
 int toPixels(int twips) {

@@ -1,8 +1,9 @@
 // Number conversions shared by the whole game: rounding to nearest with ties
-// to even, reading the leading number of a text, and twips to pixels.
+// to even, reading numbers from texts, and twips to pixels.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace jorv {
@@ -14,6 +15,10 @@ std::int32_t nearest(double x);
 // The number that a text begins with (blanks first allowed, then an optional
 // sign, digits and a fraction); 0 when it begins with none.
 double leadingNumber(std::string_view text);
+
+// The number that a whole text spells in the same form, blanks around it
+// allowed; none when anything else is in the text or it holds no digit.
+std::optional<double> wholeNumber(std::string_view text);
 
 // The game's layouts are in twips; the screen is laid out at 96 dpi, 15 twips
 // to a pixel, and Qt's high-DPI scaling takes care of denser screens.
