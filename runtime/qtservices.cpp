@@ -28,6 +28,7 @@ void QtBeeper::beep() {
     QApplication::beep();
 }
 
+// Both boxes open over the active window, which is the one that asked.
 int QtMessageBox::show(const std::string& prompt, int style, const std::string& title) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (style & box::iconMask) {
@@ -47,16 +48,16 @@ int QtMessageBox::show(const std::string& prompt, int style, const std::string& 
         break;
     }
     QMessageBox(icon, QString::fromStdString(title), QString::fromStdString(prompt),
-                QMessageBox::Ok)
+                QMessageBox::Ok, QApplication::activeWindow())
         .exec();
     return box::ok;
 }
 
 std::string QtInputBox::ask(const std::string& prompt, const std::string& title) {
     bool accepted = false;
-    const QString text = QInputDialog::getText(nullptr, QString::fromStdString(title),
-                                               QString::fromStdString(prompt), QLineEdit::Normal,
-                                               QString(), &accepted);
+    const QString text = QInputDialog::getText(
+        QApplication::activeWindow(), QString::fromStdString(title), QString::fromStdString(prompt),
+        QLineEdit::Normal, QString(), &accepted);
     return accepted ? text.toStdString() : std::string();
 }
 
