@@ -65,8 +65,23 @@ public:
     // Stops the turns: flag input closes, hidden flags show where they
     // stand and the progress button waits.
     void reportMiss();
-    // What follows a cleared last stage.
+    // What follows a cleared last stage: the flags leave one by one, the
+    // white flag slides over to the black flag's button, and the progress
+    // button waits to close the program.
     void allClearEnding();
+
+    // The press of the progress button: starts play, goes on after a miss,
+    // or leaves the program after the ending. Play runs inside this call.
+    void 進行ボタンClick();
+    // Spends one forgiven miss and plays the stage again; with none left,
+    // the game is over.
+    void continueAfterMiss();
+    // Falls back one stage with a fresh allowance; losing stage 1 ends it.
+    void gameOver();
+    void finalGameOver();
+    // The hidden level select, from a double-click on any panel of the
+    // status bar while play waits for the progress button.
+    void パネルDoubleClick(int panel);
 
     // The window's variables.
     std::int32_t speedCount = 0;
@@ -87,6 +102,8 @@ public:
 private:
     // A pump wait counted in loopIndex; lengths beyond its range saturate.
     void wait(std::int64_t steps);
+    // A wait of `units` times speedCount, taken to the nearest step.
+    void waitUnits(double units);
     void setCharDelay();
 
     Services services_;

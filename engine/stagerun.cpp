@@ -185,8 +185,4 @@ void Game::reportMiss() {
     buttonAction = "ミス";
 }
 
-// The ending's animation is not in the game yet: a cleared last stage stops
-// on "Stage Clear" with the flags still open.
-void Game::allClearEnding() {}
-
 } // namespace jorv

@@ -123,14 +123,9 @@ GameWindow::GameWindow(const Services& services, Program& program)
         connect(メニュー各旗_[i - 1], &QAction::triggered, this,
                 [this, index] { game_->toggleFlag(index); });
     }
-    // For now the progress button only starts the first stage; after a miss
-    // it waits.
-    connect(進行ボタン_, &QPushButton::clicked, this, [this] {
-        if (!game_->buttonAction.empty())
-            return;
-        進行ボタン_->hide();
-        game_->setUpStage();
-    });
+    connect(進行ボタン_, &QPushButton::clicked, this, [this] { game_->進行ボタンClick(); });
+    for (QLabel* panel : panels_)
+        panel->installEventFilter(this);
 }
 
 GameWindow::~GameWindow() = default;
@@ -187,6 +182,17 @@ void GameWindow::load(const Label& titleLabel3, Window& titleWindow) {
 void GameWindow::showVersion() {
     services_.messageBox.show("Hyper Jorv\r\nバージョン 1.2\r\nProduced By QLM", box::information,
                               "バージョン情報");
+}
+
+bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (int p = 1; p <= 3; ++p)
+            if (watched == panels_[p - 1]) {
+                game_->パネルDoubleClick(p);
+                return true;
+            }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {
