@@ -6,16 +6,6 @@
 using namespace jorv;
 using namespace jorv::test;
 
-namespace {
-// Flags red to white as a row of 0 and 1.
-QString bits(const OneBased<bool, 5>& a) {
-    QString row;
-    for (bool on : a.items_)
-        row += on ? '1' : '0';
-    return row;
-}
-} // namespace
-
 class TestGame : public QObject {
     Q_OBJECT
 private slots:

@@ -13,23 +13,8 @@ using namespace jorv::test;
 
 namespace {
 
-// Thrown from a pump call to leave the game's call chain.
-struct Stop {};
-
-template <class Range, class Get> QString bits(const Range& range, Get get) {
-    QString row;
-    for (const auto& item : range)
-        row += get(item) ? '1' : '0';
-    return row;
-}
-QString bits(const OneBased<bool, 5>& a) {
-    return bits(a.items_, [](bool on) { return on; });
-}
-QString visible(const std::array<RecordingControl, 5>& controls) {
-    return bits(controls, [](const RecordingControl& c) { return c.visible(); });
-}
-QString enabled(const std::array<RecordingControl, 5>& controls) {
-    return bits(controls, [](const RecordingControl& c) { return c.enabled(); });
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 QString joined(const std::vector<std::string>& values) {
@@ -37,16 +22,6 @@ QString joined(const std::vector<std::string>& values) {
     for (const std::string& v : values)
         list << QString::fromStdString(v);
     return list.join(' ');
-}
-
-// Enters `stage` as the stage table gives it, without running it.
-void enter(Game& game, int stage) {
-    const StageRow& row = *stageRow(stage);
-    game.stage = static_cast<std::uint8_t>(stage);
-    game.stageName = row.stageName;
-    game.flagInPlay.items_ = row.flagInPlay;
-    game.flagShown.items_ = row.flagShown;
-    game.patternCount = row.patternCount;
 }
 
 // Scripted draws written as "c1 and its redraws|c2 ...|a1|a2|p".
@@ -60,26 +35,11 @@ std::vector<float> draws(const QString& script, int patternCount) {
     return values;
 }
 
-// A player who always knows what the commands require and keys it in.
-void answerPerfectly(GameWorld& world) {
-    for (int i = 1; i <= 5; ++i)
-        if (world.game.flagUp(i) != world.game.expectedUp(i))
-            world.pressFlagKey(i);
-}
-
 // Plays from setUpStage, with `player` acting in every pump call, until
 // `until` holds in a pump call or the call chain returns.
-void play(GameWorld& world, std::function<void()> player, std::function<bool()> until) {
-    world.pump.onEveryCall = [&](long) {
-        if (until())
-            throw Stop{};
-        player();
-    };
-    try {
-        world.game.setUpStage();
-    } catch (const Stop&) {
-    }
-    world.pump.onEveryCall = nullptr;
+void play(GameWorld& world, const std::function<void()>& player,
+          const std::function<bool()>& until) {
+    world.run([&] { world.game.setUpStage(); }, player, until);
 }
 
 // The flags that the command shown so far asks for, as a player reads it:
@@ -194,7 +154,7 @@ private slots:
         world.random.values = ::draws(draws, world.game.patternCount);
         world.game.expectedUp = {{false, true, false, true, false}};
         QCOMPARE(QString::fromStdString(world.game.drawCommand()), command);
-        QCOMPARE(bits(world.game.expectedUp), required);
+        QCOMPARE(q(bits(world.game.expectedUp)), required);
         // All five draws are made whatever the pattern, and no more.
         QCOMPARE(world.random.draws, static_cast<long>(world.random.values.size()));
     }
@@ -222,7 +182,7 @@ private slots:
         world.trace.writes.clear();
         world.game.stage = static_cast<std::uint8_t>(stage - 1);
         play(
-            world, [&] { answerPerfectly(world); }, [&] { return world.game.stage == stage + 1; });
+            world, [&] { world.answerPerfectly(); }, [&] { return world.game.stage == stage + 1; });
         const Trace& trace = world.trace;
 
         const long begin = firstCall(trace, "レベル" + std::to_string(stage));
@@ -301,7 +261,7 @@ private slots:
         QCOMPARE(world.trace.values("Label2", "Visible"), std::vector<std::string>{"True"});
         QVERIFY(world.進行ボタン.visible());
         QCOMPARE(enabled(world.Command1) + enabled(world.メニュー各旗), "0000000000");
-        const QString flags = bits(world.game.flagUp);
+        const std::string flags = bits(world.game.flagUp);
         world.clickFlagButton(1);
         world.pressFlagKey(1);
         QCOMPARE(bits(world.game.flagUp), flags);
@@ -354,20 +314,20 @@ private slots:
         // is spelled from call 22.
         QStringList seen;
         world.pump.at(1, [&] {
-            seen << visible(world.Shape1);
-            QCOMPARE(visible(world.Command1), seen.back());
+            seen << q(visible(world.Shape1));
+            QCOMPARE(q(visible(world.Command1)), seen.back());
         });
-        world.pump.at(22, [&] { seen << visible(world.Shape1); });
+        world.pump.at(22, [&] { seen << q(visible(world.Shape1)); });
         play(
             world,
             [&] {
-                answerPerfectly(world);
+                world.answerPerfectly();
                 if (world.game.loopIndex == missAt &&
                     world.game.flagUp(3) == world.game.expectedUp(3))
                     world.pressFlagKey(3);
             },
             [&] { return world.Label1.caption() == "Stage Clear"; });
-        seen << visible(world.Shape1);
+        seen << q(visible(world.Shape1));
         QCOMPARE(seen.join(' '), shown);
         QCOMPARE(joined(world.trace.values("Form", "BackColor")), backgrounds);
         const std::string name(stageRow(std::min(stage, 12))->stageName);

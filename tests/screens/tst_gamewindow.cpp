@@ -1,20 +1,17 @@
-// The game window's ways of moving a flag, offscreen: the F-keys and the
-// buttons reach the game inside the pump calls of a running wait, and only
-// while flag input is open.
+// The game window's routing, offscreen: the F-keys and the flag buttons reach
+// the game inside the pump calls of a running wait, and only while flag input
+// is open; the progress button and the status-bar panels reach it too.
 #include "gamewindow.h"
 #include "numbers.h"
 #include "program.h"
 #include "testworld.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 using namespace jorv;
 using namespace jorv::test;
-
-namespace {
-struct Stop {};
-} // namespace
 
 class TestGameWindow : public QObject {
     Q_OBJECT
@@ -64,6 +61,32 @@ private slots:
         QCOMPARE(red, (std::vector<bool>{false, false, true, true}));
         QCOMPARE(redTop, (std::vector<int>{2625, 2625, 2040, 2040}));
         QCOMPARE(game.flagUp.items_, (std::array<bool, 5>{true, false, false, false, true}));
+    }
+
+    // The press runs play inside the click, which returns at the miss of the
+    // first command; a double-click on a panel then opens the level select.
+    void progressButtonAndPanelsReachTheGame() {
+        World world;
+        world.ender.unwind = false;
+        world.random.values = {0.0f, 0.9f, 0.0f, 0.0f, 0.0f}; // 赤あげて
+        Program program(world.services);
+        GameWindow window(world.services, program);
+        RecordingControl titleLabel3{world.trace, "TitleLabel3"};
+        RecordingControl titleWindow{world.trace, "TitleForm"};
+        titleLabel3.setCaption("0");
+        window.load(titleLabel3, titleWindow);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QTest::mouseDClick(window.panel(3), Qt::LeftButton);
+        QCOMPARE(world.inputBox.calls.size(), std::size_t{1});
+        QTest::mouseClick(window.progressButton(), Qt::LeftButton);
+        QCOMPARE(window.game().buttonAction, "ミス");
+        QCOMPARE(window.label1()->text(), "赤あげて");
+        QVERIFY(window.label2()->isVisible());
+        QVERIFY(window.progressButton()->isVisible());
+        QTest::mouseDClick(window.panel(1), Qt::LeftButton);
+        QCOMPARE(world.inputBox.calls.size(), std::size_t{2});
     }
 };
 

@@ -1,6 +1,8 @@
 // The scripted services and recording controls of the test world.
 #include "testworld.h"
 
+#include "stagetable.h"
+
 #include <sstream>
 #include <stdexcept>
 
@@ -98,6 +100,62 @@ void GameWorld::clickFlagButton(int i) {
 void GameWorld::pressFlagKey(int i) {
     if (メニュー各旗[i - 1].enabled())
         game.toggleFlag(static_cast<std::int16_t>(i));
+}
+
+void GameWorld::pressProgressButton() {
+    if (進行ボタン.visible())
+        game.進行ボタンClick();
+}
+
+void GameWorld::answerPerfectly() {
+    for (int i = 1; i <= 5; ++i)
+        if (game.flagUp(i) != game.expectedUp(i))
+            pressFlagKey(i);
+}
+
+void GameWorld::run(const std::function<void()>& start, const std::function<void()>& player,
+                    const std::function<bool()>& until) {
+    pump.onEveryCall = [&](long) {
+        if (until())
+            throw Stop{};
+        player();
+    };
+    try {
+        start();
+    } catch (const Stop&) {
+    } catch (const ProgramEnded&) {
+    }
+    pump.onEveryCall = nullptr;
+}
+
+std::string bits(const OneBased<bool, 5>& flags) {
+    std::string row;
+    for (bool on : flags.items_)
+        row += on ? '1' : '0';
+    return row;
+}
+
+std::string visible(const std::array<RecordingControl, 5>& controls) {
+    std::string row;
+    for (const RecordingControl& c : controls)
+        row += c.visible() ? '1' : '0';
+    return row;
+}
+
+std::string enabled(const std::array<RecordingControl, 5>& controls) {
+    std::string row;
+    for (const RecordingControl& c : controls)
+        row += c.enabled() ? '1' : '0';
+    return row;
+}
+
+void enter(Game& game, int stage) {
+    const StageRow& row = *stageRow(stage);
+    game.stage = static_cast<std::uint8_t>(stage);
+    game.stageName = row.stageName;
+    game.flagInPlay.items_ = row.flagInPlay;
+    game.flagShown.items_ = row.flagShown;
+    game.patternCount = row.patternCount;
 }
 
 } // namespace jorv::test

@@ -242,6 +242,9 @@ template <class Interface, class C> ControlArray<Interface, 5> arrayOf(std::arra
     return ControlArray<Interface, 5>({&cs[0], &cs[1], &cs[2], &cs[3], &cs[4]});
 }
 
+// Thrown from a pump call to leave the game's call chain.
+struct Stop {};
+
 // The game with a recording game window and a recording title screen.
 struct GameWorld : World {
     GameWorld();
@@ -252,6 +255,14 @@ struct GameWorld : World {
     // its menu item enabled.
     void clickFlagButton(int i);
     void pressFlagKey(int i);
+    // A click on the progress button, which only a shown button takes.
+    void pressProgressButton();
+    // Keys in whatever the commands so far require.
+    void answerPerfectly();
+    // Runs `start` with `player` acting in every pump call, until `until`
+    // holds in a pump call, the call chain returns or the program ends.
+    void run(const std::function<void()>& start, const std::function<void()>& player,
+             const std::function<bool()>& until);
 
     RecordingControl window{trace, "Form"};
     RecordingControl titleWindow{trace, "TitleForm"};
@@ -269,5 +280,13 @@ struct GameWorld : World {
     RecordingControl バー残量{trace, "バー残量"};
     Game game;
 };
+
+// Flags, shown controls and enabled controls, red to white, as 0 and 1.
+std::string bits(const OneBased<bool, 5>& flags);
+std::string visible(const std::array<RecordingControl, 5>& controls);
+std::string enabled(const std::array<RecordingControl, 5>& controls);
+
+// Enters `stage` as the stage table gives it, without running it.
+void enter(Game& game, int stage);
 
 } // namespace jorv::test
