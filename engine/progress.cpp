@@ -4,13 +4,7 @@
 // miss stops play or the ending has finished.
 #include "game.h"
 
-#include "numbers.h"
-
 namespace jorv {
-
-void Game::waitUnits(double units) {
-    wait(nearest(speedCount * units));
-}
 
 void Game::進行ボタンClick() {
     // Hidden at once and through every wait, so no second press can arrive

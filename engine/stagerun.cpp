@@ -44,6 +44,10 @@ void Game::wait(std::int64_t steps) {
     pumpWait(services_.pump, loopIndex, static_cast<std::int32_t>(steps));
 }
 
+void Game::waitUnits(double units) {
+    wait(nearest(speedCount * units));
+}
+
 std::uint8_t Game::randomUpTo(std::uint8_t max) {
     // Worked out exactly, and kept in range even if the source misbehaves: a
     // draw just below 1 must not round up to max + 1.
@@ -130,18 +134,17 @@ void Game::setCharDelay() {
 }
 
 void Game::runStage() {
-    const std::int64_t s = speedCount;
     パネル.setPanelText(1, "レベル" + std::to_string(stage) + "：" + stageName);
     パネル.setPanelText(2, "残りミス：" + std::to_string(missesLeft));
     Label1.setCaption("レベル" + std::to_string(stage));
-    wait(3 * s);
+    waitUnits(3);
     Label1.setCaption(stageName);
-    wait(3 * s);
+    waitUnits(3);
     setFlagInput(true);
     for (loopIndex = 1; loopIndex <= 5; ++loopIndex)
         Shape1(loopIndex).setVisible(flagInPlay(loopIndex) && flagShown(loopIndex));
     Label1.setCaption("");
-    wait(s);
+    waitUnits(1);
 
     // The turn number lives in loopIndex for the whole turn loop.
     for (loopIndex = 1; loopIndex <= 15; ++loopIndex) {
@@ -151,7 +154,7 @@ void Game::runStage() {
             window.setBackColor(lastStageBackgrounds[loopIndex - 5]);
         setCharDelay();
         spellOut(command);
-        const std::int32_t answerTime = nearest(s * 1.1);
+        const std::int32_t answerTime = nearest(speedCount * 1.1);
         for (std::int32_t i = 1; i <= answerTime; ++i)
             services_.pump.pump();
         for (int i = 1; i <= 5; ++i) {
@@ -162,9 +165,9 @@ void Game::runStage() {
         }
     }
 
-    wait(nearest(s * 1.5));
+    waitUnits(1.5);
     Label1.setCaption("Stage Clear");
-    wait(3 * s);
+    waitUnits(3);
     if (stage == 12) {
         allClearEnding();
     } else {
