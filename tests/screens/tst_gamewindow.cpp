@@ -13,20 +13,34 @@
 using namespace jorv;
 using namespace jorv::test;
 
+namespace {
+
+// The real game window in the test world, loaded at `speed` and shown; the
+// pump hands Qt's events over in every call.
+struct ShownWindow {
+    explicit ShownWindow(const std::string& speed) {
+        world.ender.unwind = false;
+        world.pump.onEveryCall = [](long) { QCoreApplication::processEvents(); };
+        titleLabel3.setCaption(speed);
+        window.load(titleLabel3, titleWindow);
+        window.show();
+    }
+    World world;
+    Program program{world.services};
+    GameWindow window{world.services, program};
+    RecordingControl titleLabel3{world.trace, "TitleLabel3"};
+    RecordingControl titleWindow{world.trace, "TitleForm"};
+};
+
+} // namespace
+
 class TestGameWindow : public QObject {
     Q_OBJECT
 private slots:
     void flagKeysAndButtonsWorkOnlyWhileInputIsOpen() {
-        World world;
-        world.ender.unwind = false;
-        world.pump.onEveryCall = [](long) { QCoreApplication::processEvents(); };
-        Program program(world.services);
-        GameWindow window(world.services, program);
-        RecordingControl titleLabel3{world.trace, "TitleLabel3"};
-        RecordingControl titleWindow{world.trace, "TitleForm"};
-        titleLabel3.setCaption("10");
-        window.load(titleLabel3, titleWindow);
-        window.show();
+        ShownWindow shown("10");
+        World& world = shown.world;
+        GameWindow& window = shown.window;
         QVERIFY(QTest::qWaitForWindowActive(&window));
         Game& game = window.game();
 
@@ -66,16 +80,10 @@ private slots:
     // The press runs play inside the click, which returns at the miss of the
     // first command; a double-click on a panel then opens the level select.
     void progressButtonAndPanelsReachTheGame() {
-        World world;
-        world.ender.unwind = false;
+        ShownWindow shown("0");
+        World& world = shown.world;
+        GameWindow& window = shown.window;
         world.random.values = {0.0f, 0.9f, 0.0f, 0.0f, 0.0f}; // 赤あげて
-        Program program(world.services);
-        GameWindow window(world.services, program);
-        RecordingControl titleLabel3{world.trace, "TitleLabel3"};
-        RecordingControl titleWindow{world.trace, "TitleForm"};
-        titleLabel3.setCaption("0");
-        window.load(titleLabel3, titleWindow);
-        window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QTest::mouseDClick(window.panel(3), Qt::LeftButton);
