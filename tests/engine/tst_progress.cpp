@@ -74,20 +74,13 @@ private slots:
                                  "60 Label2.Visible=False|60 Label1.ForeColor=ButtonText|"
                                  "60 パネル.Panel1=レベル%1|60 パネル.Panel2=残りミス：10|"
                                  "60 Label1.Caption=レベル%2";
-        QTest::newRow("continued, 10 left")
-            << 3 << 10
-            << "0 パネル.Panel2=残りミス：9|0 Label1.Caption=ミスはあと9回です。|"
-               "30 Label2.Visible=False|30 Label1.ForeColor=ButtonText|"
-               "30 パネル.Panel1=レベル3：黒旗登場|30 パネル.Panel2=残りミス：9|"
-               "30 Label1.Caption=レベル3"
-            << 3 << 9;
-        QTest::newRow("continued, 1 left")
-            << 3 << 1
-            << "0 パネル.Panel2=残りミス：0|0 Label1.Caption=ミスはあと0回です。|"
-               "30 Label2.Visible=False|30 Label1.ForeColor=ButtonText|"
-               "30 パネル.Panel1=レベル3：黒旗登場|30 パネル.Panel2=残りミス：0|"
-               "30 Label1.Caption=レベル3"
-            << 3 << 0;
+        const QString continued =
+            "0 パネル.Panel2=残りミス：%1|0 Label1.Caption=ミスはあと%1回です。|"
+            "30 Label2.Visible=False|30 Label1.ForeColor=ButtonText|"
+            "30 パネル.Panel1=レベル3：黒旗登場|30 パネル.Panel2=残りミス：%1|"
+            "30 Label1.Caption=レベル3";
+        QTest::newRow("continued, 10 left") << 3 << 10 << continued.arg(9) << 3 << 9;
+        QTest::newRow("continued, 1 left") << 3 << 1 << continued.arg(0) << 3 << 0;
         QTest::newRow("game over in stage 7")
             << 7 << 0 << fallBack.arg("6：さらに目かくし", "6") << 6 << 10;
         QTest::newRow("game over in stage 2")
