@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QProgressBar>
 
+#include <algorithm>
+
 namespace jorv {
 
 QColor toQColor(const Colour& colour) {
@@ -24,6 +26,50 @@ Colour fromQColor(const QColor& colour) {
 
 void placeInTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+}
+
+void sizeToText(QLabel* label, const QRect& designBox) {
+    const QSize size = label->sizeHint();
+    int left = designBox.left();
+    if (label->alignment() & Qt::AlignHCenter)
+        left += (designBox.width() - size.width()) / 2;
+    else if (label->alignment() & Qt::AlignRight)
+        left += designBox.width() - size.width();
+    if (const QWidget* parent = label->parentWidget()) {
+        const int room = parent->width();
+        left = size.width() > room ? (room - size.width()) / 2
+                                   : std::clamp(left, 0, room - size.width());
+    }
+    label->setGeometry(left, designBox.top(), size.width(), size.height());
+}
+
+LineWidget::LineWidget(QWidget* parent)
+    : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawLine(0, 0, width() - 1, 0);
+}
+
+ClockPanel::ClockPanel(std::function<QTime()> now)
+    : now_(std::move(now)) {
+    // A coarse timer may fire seconds early; the clock would lag a minute.
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, this, &ClockPanel::refresh);
+    refresh();
+}
+
+void ClockPanel::refresh() {
+    const QTime time = now_();
+    setText(time.toString(QStringLiteral("H:mm")));
+    // Wake a little after the minute has turned; a wake that still reads the
+    // old minute only waits again for the rest of it.
+    const int intoMinute = time.second() * 1000 + time.msec();
+    timer_.start(60000 - intoMinute + 50);
 }
 
 ShapeWidget::ShapeWidget(QWidget* parent)
@@ -80,11 +126,17 @@ void QtWindow::unload() {
 
 QtLabel::QtLabel(QLabel* label)
     : label_(label) {}
+void QtLabel::sizeItselfToText() {
+    designBox_ = label_->geometry();
+    sizeToText(label_, *designBox_);
+}
 std::string QtLabel::caption() const {
     return label_->text().toStdString();
 }
 void QtLabel::setCaption(const std::string& text) {
     label_->setText(QString::fromStdString(text));
+    if (designBox_)
+        sizeToText(label_, *designBox_);
 }
 
 void QtLabel::setForeColor(Colour colour) {

@@ -5,14 +5,17 @@
 
 #include "controls.h"
 
+#include <QLabel>
+#include <QTime>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAbstractButton;
 class QAction;
-class QLabel;
 class QProgressBar;
 
 namespace jorv {
@@ -22,6 +25,37 @@ Colour fromQColor(const QColor& colour);
 
 // Puts a widget at a place of its parent's client area given in twips.
 void placeInTwips(QWidget* widget, int left, int top, int width, int height);
+
+// Sizes a label to its text as a label that sizes itself does. The edge or the
+// centre that its text is aligned to stays where `designBox` (pixels in the
+// parent) puts it; then the label moves no further than it must to stay
+// inside its parent, and one wider than its parent is centred on it. With the
+// faces the layouts name, every text fits its design place; a stand-in face
+// with wider Latin letters must not push a banner out of the window.
+void sizeToText(QLabel* label, const QRect& designBox);
+
+// A rule one pixel high in the platform's line colour (the window text).
+class LineWidget final : public QWidget {
+public:
+    explicit LineWidget(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A status-bar panel that shows the time of day in hours and minutes, "9:05"
+// or "21:40", and keeps it current: it wakes once at each change of minute.
+class ClockPanel final : public QLabel {
+public:
+    explicit ClockPanel(std::function<QTime()> now = &QTime::currentTime);
+    // Reads the time afresh and waits for the next change of minute.
+    void refresh();
+    int msecsToNextMinute() const { return timer_.remainingTime(); }
+
+private:
+    std::function<QTime()> now_;
+    QTimer timer_;
+};
 
 // A filled square, solid or hatched, with a transparent outline.
 class ShapeWidget final : public QWidget {
@@ -59,6 +93,9 @@ private:
 class QtLabel final : public Label {
 public:
     explicit QtLabel(QLabel* label);
+    // From now on the label sizes itself to every caption, around the place
+    // it has now (see sizeToText).
+    void sizeItselfToText();
     std::string caption() const override;
     void setCaption(const std::string& text) override;
     Colour foreColor() const override { return foreColor_; }
@@ -72,6 +109,7 @@ private:
     QLabel* label_;
     Colour foreColor_ = Colour::systemButtonText();
     BorderStyle borderStyle_ = BorderStyle::None;
+    std::optional<QRect> designBox_;
 };
 
 class QtCommandButton final : public CommandButton {
