@@ -56,7 +56,7 @@ HelpViewer::HelpViewer()
     , Combo1_(new QComboBox(client_))
     , Text1_(new QPlainTextEdit(client_))
     , ボタン閉じる_(new QPushButton(QStringLiteral("閉じる(&C)"), client_))
-    , Line1_(new QWidget(client_)) {
+    , Line1_(new LineWidget(client_)) {
     // Closing unloads the window: the next opening builds and loads a new one.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("ルールの説明"));
@@ -73,8 +73,6 @@ HelpViewer::HelpViewer()
     Text1_->setFont(layoutFont(faces::gothic, 12));
     placeInTwips(ボタン閉じる_, 4080, 120, 1095, 375);
     placeInTwips(Line1_, 0, 0, 5400, 15);
-    Line1_->setAutoFillBackground(true);
-    Line1_->setPalette(QPalette(Qt::black));
     setTabOrder(Combo1_, Text1_);
     setTabOrder(Text1_, ボタン閉じる_);
     // `activated` is a choice in the list, also of the entry already chosen.
