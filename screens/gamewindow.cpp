@@ -2,6 +2,7 @@
 #include "gamewindow.h"
 
 #include "fonts.h"
+#include "icon.h"
 #include "numbers.h"
 #include "program.h"
 
@@ -54,16 +55,23 @@ GameWindow::GameWindow(const Services& services, Program& program)
     , Label2_(new QLabel(QStringLiteral("Ｍｉｓｓ!"), surface_))
     , 進行ボタン_(new QPushButton(QStringLiteral("－－－－＞"), surface_)) {
     setWindowTitle(QStringLiteral("Hyper Jorv"));
+    setWindowIcon(gameIcon());
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setCentralWidget(surface_);
     surface_->setFixedSize(toPixels(7560), toPixels(4890));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    Label1_->setObjectName(QStringLiteral("Label1"));
     placeInTwips(Label1_, -7, 240, 7575, 735);
     Label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label1_->setFont(layoutFont(faces::pGothic, 36));
+    進行ボタン_->setObjectName(QStringLiteral("進行ボタン"));
     placeInTwips(進行ボタン_, 5880, 1080, 1575, 375);
+    // The one button drawn as the default: Enter presses it while it holds
+    // the focus, which it takes first while the flag buttons are disabled.
+    進行ボタン_->setDefault(true);
+    Label2_->setObjectName(QStringLiteral("Label2"));
     placeInTwips(Label2_, 1875, 1725, 3705, 1455);
     Label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label2_->setFont(layoutFont(faces::pGothic, 72));
@@ -74,6 +82,7 @@ GameWindow::GameWindow(const Services& services, Program& program)
     for (int i = 1; i <= 5; ++i) {
         const int column = 840 * (i - 1);
         auto* shape = new ShapeWidget(surface_);
+        shape->setObjectName(QStringLiteral("Shape1(%1)").arg(i));
         placeInTwips(shape, 1920 + column, flagLoweredTop, 375, 375);
         shape->fillColor = flags[i - 1].colour;
         shape->setVisible(shownAtDesign(i));
@@ -81,6 +90,7 @@ GameWindow::GameWindow(const Services& services, Program& program)
         shapes[i - 1] = &keep<QtShape>(shape);
 
         auto* button = new QPushButton(QString::fromUtf8(flags[i - 1].button), surface_);
+        button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
         placeInTwips(button, 1793 + column, 3225, 615, 495);
         button->setEnabled(false);
         button->setVisible(shownAtDesign(i));
@@ -88,13 +98,13 @@ GameWindow::GameWindow(const Services& services, Program& program)
         buttons[i - 1] = &keep<QtCommandButton>(button);
     }
 
-    auto* line1 = new QWidget(surface_);
+    auto* line1 = new LineWidget(surface_);
+    line1->setObjectName(QStringLiteral("Line1"));
     placeInTwips(line1, 0, 0, 7560, 15);
-    line1->setAutoFillBackground(true);
-    line1->setPalette(QPalette(Qt::black));
 
     buildMenus();
     buildStatusBar();
+    stackAndOrder(line1);
     std::array<MenuItem*, 5> items{};
     for (int i = 1; i <= 5; ++i)
         items[i - 1] = &keep<QtMenuItem>(メニュー各旗_[i - 1]);
@@ -103,6 +113,7 @@ GameWindow::GameWindow(const Services& services, Program& program)
     window.setBackColor(Colour::rgb(192, 192, 255));
     auto& label2 = keep<QtLabel>(Label2_);
     label2.setForeColor(Colour::rgb(255, 128, 0));
+    label2.sizeItselfToText();
     GameControls controls{
         window,
         keep<QtLabel>(Label1_),
@@ -128,51 +139,92 @@ GameWindow::GameWindow(const Services& services, Program& program)
         panel->installEventFilter(this);
 }
 
+// The labels, the flags and the rule lie at the bottom, the banner under the
+// flags so that the flags of a miss stay in sight; every button is in front of
+// them and takes its clicks wherever a label overlaps it, and the progress bar
+// lies in front of the status bar.
+void GameWindow::stackAndOrder(QWidget* line1) {
+    Label2_->lower();
+    Label1_->lower();
+    for (QWidget* widget : std::initializer_list<QWidget*>{Shape1_[0], Shape1_[1], Shape1_[2],
+                                                           Shape1_[3], Shape1_[4], line1})
+        widget->stackUnder(進行ボタン_);
+    バー残量_->raise();
+
+    // Of the design's tab order only the buttons count: labels, the status bar
+    // and the progress bar never take the focus.
+    const std::array<QWidget*, 6> tabOrder{Command1_[4], Command1_[0], Command1_[1],
+                                           Command1_[2], Command1_[3], 進行ボタン_};
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
 GameWindow::~GameWindow() = default;
 
+// Every menu and item carries its design name, which the tests look it up by.
 void GameWindow::buildMenus() {
-    QMenu* gameMenu = menuBar()->addMenu(QStringLiteral("ゲーム(&G)"));
-    connect(gameMenu->addAction(QStringLiteral("終了(&Q)")), &QAction::triggered, this,
-            [this] { services_.ender.endProgram(); });
+    auto addMenu = [this](const char* name, const char* caption) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
+        menu->menuAction()->setObjectName(QString::fromUtf8(name));
+        return menu;
+    };
+    auto addItem = [](QMenu* menu, const QString& name, const char* caption) {
+        QAction* item = menu->addAction(QString::fromUtf8(caption));
+        item->setObjectName(name);
+        return item;
+    };
 
-    QMenu* flagMenu = menuBar()->addMenu(QStringLiteral("旗(&F)"));
+    QMenu* gameMenu = addMenu("メニューゲーム", "ゲーム(&G)");
+    connect(addItem(gameMenu, QStringLiteral("メニュー終了"), "終了(&Q)"), &QAction::triggered,
+            this, [this] { services_.ender.endProgram(); });
+
+    QMenu* flagMenu = addMenu("メニュー旗", "旗(&F)");
     for (int i = 1; i <= 5; ++i) {
-        QAction* item = flagMenu->addAction(QString::fromUtf8(flags[i - 1].item));
+        QAction* item =
+            addItem(flagMenu, QStringLiteral("メニュー各旗(%1)").arg(i), flags[i - 1].item);
         item->setShortcut(QKeySequence(flags[i - 1].key));
         item->setShortcutContext(Qt::WindowShortcut);
         メニュー各旗_[i - 1] = item;
     }
 
-    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    connect(helpMenu->addAction(QStringLiteral("ルールの説明(&R)")), &QAction::triggered, this,
-            [this] { program_.showHelp(); });
-    helpMenu->addSeparator();
-    connect(helpMenu->addAction(QStringLiteral("バージョン情報(&A)")), &QAction::triggered, this,
-            &GameWindow::showVersion);
+    QMenu* helpMenu = addMenu("メニューヘルプ", "ヘルプ(&H)");
+    connect(addItem(helpMenu, QStringLiteral("メニュー説明"), "ルールの説明(&R)"),
+            &QAction::triggered, this, [this] { program_.showHelp(); });
+    helpMenu->addSeparator()->setObjectName(QStringLiteral("区分線31"));
+    connect(addItem(helpMenu, QStringLiteral("メニューバージョン"), "バージョン情報(&A)"),
+            &QAction::triggered, this, &GameWindow::showVersion);
 }
 
+// Three sunken panels with their text at the left: the first takes the width
+// that the others leave, the second holds the misses left and the third is
+// the clock. The progress bar lies in front of the right part of the first.
 void GameWindow::buildStatusBar() {
     パネル_ = new QStatusBar(surface_);
+    パネル_->setObjectName(QStringLiteral("パネル"));
     パネル_->setSizeGripEnabled(false);
     パネル_->setAutoFillBackground(true);
     パネル_->setPalette(QApplication::palette());
     placeInTwips(パネル_, 0, 4440, 7560, 450);
-    const std::array<const char*, 3> texts{"レベル1：まずは小手調べ", "残りミス：10", ""};
-    const std::array<int, 3> widths{1440, 1440, 1000};
-    for (int p = 0; p < 3; ++p) {
-        panels_[p] = new QLabel(QString::fromUtf8(texts[p]));
-        panels_[p]->setMinimumWidth(toPixels(widths[p]));
-        panels_[p]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (p == 0)
-            パネル_->addWidget(panels_[p], 1);
-        else
-            パネル_->addPermanentWidget(panels_[p]);
+    panels_ = {new QLabel(QStringLiteral("レベル1：まずは小手調べ")),
+               new QLabel(QStringLiteral("残りミス：10")), new ClockPanel};
+    for (int p = 1; p <= 3; ++p) {
+        QLabel* panel = panels_[p - 1];
+        panel->setObjectName(QStringLiteral("パネル(%1)").arg(p));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
+    panels_[0]->setMinimumWidth(toPixels(1440));
+    panels_[1]->setFixedWidth(toPixels(1440));
+    panels_[2]->setFixedWidth(toPixels(1000));
+    パネル_->addWidget(panels_[0], 1);
+    パネル_->addPermanentWidget(panels_[1]);
+    パネル_->addPermanentWidget(panels_[2]);
+
     バー残量_ = new QProgressBar(surface_);
+    バー残量_->setObjectName(QStringLiteral("バー残量"));
     バー残量_->setRange(0, 14);
     バー残量_->setTextVisible(false);
     placeInTwips(バー残量_, 2400, 4560, 2535, 255);
-    バー残量_->raise();
 }
 
 void GameWindow::load(const Label& titleLabel3, Window& titleWindow) {

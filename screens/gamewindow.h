@@ -49,6 +49,7 @@ protected:
 private:
     void buildMenus();
     void buildStatusBar();
+    void stackAndOrder(QWidget* line1);
     void showVersion();
     template <class T, class... Args> T& keep(Args&&... args);
 

@@ -1,13 +1,19 @@
-// The game window's routing, offscreen: the F-keys and the flag buttons reach
-// the game inside the pump calls of a running wait, and only while flag input
-// is open; the progress button and the status-bar panels reach it too.
+// The game window offscreen: every control at its design, the menus and
+// their commands, and the routing: the F-keys and the flag buttons reach the
+// game inside the pump calls of a running wait, and only while flag input is
+// open; the progress button and the status-bar panels reach it too.
+#include "fonts.h"
 #include "gamewindow.h"
 #include "numbers.h"
 #include "program.h"
 #include "testworld.h"
 
 #include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace jorv;
@@ -32,11 +38,257 @@ struct ShownWindow {
     RecordingControl titleWindow{world.trace, "TitleForm"};
 };
 
+// The game window as built, before its load.
+struct DesignWindow {
+    World world;
+    Program program{world.services};
+    GameWindow window{world.services, program};
+
+    QWidget* widget(const QString& name) const { return window.findChild<QWidget*>(name); }
+};
+
+QRect pixelsOf(int left, int top, int width, int height) {
+    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+}
+
+QString captionOf(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (const auto* button = qobject_cast<const QPushButton*>(widget))
+        return button->text();
+    return {};
+}
+
 } // namespace
 
 class TestGameWindow : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { registerJapaneseFaces(); }
+
+    void controlsStandAtTheirDesign_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("Label1") << "Label1" << QRect(-7, 240, 7575, 735) << "Hyper Jorv" << true
+                                << true;
+        QTest::newRow("進行ボタン")
+            << "進行ボタン" << QRect(5880, 1080, 1575, 375) << "－－－－＞" << true << true;
+        const QStringList captions{"赤 (F1)", "黄色 (F2)", "黒 (F3)", "緑 (F4)", "白 (F5)"};
+        for (int i = 1; i <= 5; ++i) {
+            const bool shown = i == 1 || i == 5;
+            const int column = 840 * (i - 1);
+            const QString shape = QStringLiteral("Shape1(%1)").arg(i);
+            const QString button = QStringLiteral("Command1(%1)").arg(i);
+            QTest::newRow(qPrintable(shape))
+                << shape << QRect(1920 + column, 2625, 375, 375) << "" << shown << true;
+            QTest::newRow(qPrintable(button)) << button << QRect(1793 + column, 3225, 615, 495)
+                                              << captions[i - 1] << shown << false;
+        }
+        QTest::newRow("Line1") << "Line1" << QRect(0, 0, 7560, 15) << "" << true << true;
+        QTest::newRow("パネル") << "パネル" << QRect(0, 4440, 7560, 450) << "" << true << true;
+        QTest::newRow("バー残量") << "バー残量" << QRect(2400, 4560, 2535, 255) << "" << true
+                                  << true;
+    }
+    void controlsStandAtTheirDesign() {
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        QFETCH(QString, caption);
+        QFETCH(bool, shown);
+        QFETCH(bool, enabled);
+        DesignWindow design;
+        const QWidget* widget = design.widget(name);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), pixelsOf(twips.x(), twips.y(), twips.width(), twips.height()));
+        QCOMPARE(captionOf(widget), caption);
+        QCOMPARE(!widget->isHidden(), shown);
+        QCOMPARE(widget->isEnabled(), enabled);
+    }
+
+    // A fixed client area under the menu bar in light blue, no maximise or
+    // minimise button; the labels and the flags in their faces and colours.
+    void windowLabelsAndFlagsLookAsDesigned() {
+        DesignWindow design;
+        GameWindow& window = design.window;
+        QCOMPARE(window.windowTitle(), "Hyper Jorv");
+        const Qt::WindowFlags flags = window.windowFlags();
+        QVERIFY(!(flags & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* client = window.centralWidget();
+        QCOMPARE(client->size(), QSize(toPixels(7560), toPixels(4890)));
+        QCOMPARE(client->y(), window.menuBar()->height());
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QCOMPARE(client->palette().color(QPalette::Window), QColor(192, 192, 255));
+        QVERIFY(client->autoFillBackground());
+
+        const struct {
+            QLabel* label;
+            int points;
+            QColor colour;
+        } labels[] = {
+            {window.label1(), 36, QApplication::palette().color(QPalette::ButtonText)},
+            {window.label2(), 72, QColor(255, 128, 0)},
+        };
+        for (const auto& [label, points, colour] : labels) {
+            QCOMPARE(label->font().family(), faces::pGothic);
+            QVERIFY(QFontInfo(label->font()).family().startsWith("IPA"));
+            QCOMPARE(label->font().pointSize(), points);
+            QVERIFY(!label->font().bold() && !label->font().italic());
+            QCOMPARE(label->palette().color(QPalette::WindowText), colour);
+            QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+            QVERIFY(!label->autoFillBackground());
+        }
+        QVERIFY(window.label2()->isHidden());
+        QCOMPARE(window.progressButton()->font(), QApplication::font());
+        const std::array<QColor, 5> fills{QColor(255, 0, 0), QColor(255, 255, 0), QColor(0, 0, 0),
+                                          QColor(0, 192, 0), QColor(255, 255, 255)};
+        for (int i = 1; i <= 5; ++i) {
+            QCOMPARE(toQColor(window.flagShape(i)->fillColor), fills[i - 1]);
+            QCOMPARE(window.flagShape(i)->fillStyle, 0);
+        }
+    }
+
+    // The banner sizes itself to each text about its design centre, inside
+    // the window, and the flag buttons stay in front of it.
+    void bannerSizesItselfAndStaysBehindTheButtons() {
+        ShownWindow shown("0");
+        GameWindow& window = shown.window;
+        QLabel* banner = window.label2();
+        const int centre = toPixels(1875) + toPixels(3705) / 2;
+        QCOMPARE(banner->size(), banner->sizeHint());
+        QVERIFY(std::abs(banner->geometry().center().x() - centre) <= 1);
+        QCOMPARE(banner->y(), toPixels(1725));
+
+        banner->show();
+        QWidget* red = window.flagButton(1);
+        const QPoint overlap(red->geometry().center().x(), red->y() + 1);
+        QVERIFY(banner->geometry().contains(overlap));
+        QCOMPARE(window.centralWidget()->childAt(overlap), red);
+
+        // Level 13 plays the ending at once at speed 0.
+        shown.world.inputBox.answers = {"MPW%7140", "13"};
+        QTest::mouseDClick(window.panel(2), Qt::LeftButton);
+        QCOMPARE(banner->text(), "ALL Clear!");
+        QCOMPARE(banner->size(), banner->sizeHint());
+        QVERIFY(banner->width() > toPixels(3705));
+        QVERIFY(banner->x() >= 0 && banner->geometry().right() < toPixels(7560));
+    }
+
+    // Panels 2 and 3 keep their widths and the first takes the rest; the
+    // clock shows hours and minutes; the progress bar lies in front of the
+    // right part of panel 1.
+    void statusBarHoldsThreePanelsUnderTheProgressBar() {
+        ShownWindow shown("10");
+        GameWindow& window = shown.window;
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* client = window.centralWidget();
+        auto inClient = [&](QWidget* widget) {
+            return QRect(widget->mapTo(client, QPoint(0, 0)), widget->size());
+        };
+        const QRect bar = inClient(window.findChild<QStatusBar*>("パネル"));
+        const QRect p1 = inClient(window.panel(1));
+        const QRect p2 = inClient(window.panel(2));
+        const QRect p3 = inClient(window.panel(3));
+        QCOMPARE(p2.width(), toPixels(1440));
+        QCOMPARE(p3.width(), toPixels(1000));
+        QVERIFY(p1.left() < 8 && p1.right() < p2.left() && p2.right() < p3.left());
+        QVERIFY(p3.right() >= bar.right() - 8);
+        for (const QRect& panel : {p1, p2, p3})
+            QVERIFY(bar.contains(panel));
+        QCOMPARE(window.panel(2)->text(), "残りミス：10");
+        QVERIFY(QRegularExpression("^([0-9]|1[0-9]|2[0-3]):[0-5][0-9]$")
+                    .match(window.panel(3)->text())
+                    .hasMatch());
+
+        const QRect progress = window.progressBar()->geometry();
+        QVERIFY(progress.left() > p1.left() && progress.right() <= p1.right());
+        QCOMPARE(client->childAt(progress.center()), window.progressBar());
+        QCOMPARE(window.progressBar()->minimum(), 0);
+        QCOMPARE(window.progressBar()->maximum(), 14);
+    }
+
+    // The tab order of the design; the flag buttons are disabled, so the
+    // progress button takes the first focus and is the default button.
+    void tabOrderIsTheDesigns() {
+        ShownWindow shown("10");
+        GameWindow& window = shown.window;
+        // Only the buttons take the focus; labels and the status bar never do.
+        const QStringList order{"Command1(5)", "Command1(1)", "Command1(2)",
+                                "Command1(3)", "Command1(4)", "進行ボタン"};
+        QStringList chain;
+        QWidget* widget = window.flagButton(5);
+        do {
+            if (widget->focusPolicy() & Qt::TabFocus)
+                chain << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != window.flagButton(5));
+        QCOMPARE(chain, order);
+
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget(), window.progressButton());
+        QVERIFY(window.progressButton()->isDefault());
+        QVERIFY(!window.flagButton(1)->isDefault());
+    }
+
+    void menusHoldTheirItemsAccessKeysAndShortcuts() {
+        DesignWindow design;
+        QStringList tree;
+        for (QAction* menu : design.window.menuBar()->actions()) {
+            tree << menu->objectName() + " " + menu->text();
+            for (QAction* item : menu->menu()->actions())
+                tree << "  " + item->objectName() + " " +
+                            (item->isSeparator() ? "-" : item->text()) + " " +
+                            item->shortcut().toString() + (item->isEnabled() ? "" : " disabled");
+        }
+        QCOMPARE(tree, (QStringList{
+                           "メニューゲーム ゲーム(&G)",
+                           "  メニュー終了 終了(&Q) ",
+                           "メニュー旗 旗(&F)",
+                           "  メニュー各旗(1) 赤 &Red F1",
+                           "  メニュー各旗(2) 黄 &Yellow F2",
+                           "  メニュー各旗(3) 黒 &Black F3",
+                           "  メニュー各旗(4) 緑 &Green F4",
+                           "  メニュー各旗(5) 白 &White F5",
+                           "メニューヘルプ ヘルプ(&H)",
+                           "  メニュー説明 ルールの説明(&R) ",
+                           "  区分線31 - ",
+                           "  メニューバージョン バージョン情報(&A) ",
+                       }));
+    }
+
+    // The version box is the message box's; exit and closing the window end
+    // the program in the pump call they come in, also in the middle of a
+    // wait.
+    void menuCommandsReachTheirServices() {
+        ShownWindow shown("10");
+        World& world = shown.world;
+        GameWindow& window = shown.window;
+        auto item = [&](const char* name) { return window.findChild<QAction*>(name); };
+
+        item("メニューバージョン")->trigger();
+        QCOMPARE(world.messageBox.calls.size(), std::size_t{1});
+        const BoxCall& box = world.messageBox.calls[0];
+        QCOMPARE(box.prompt, "Hyper Jorv\r\nバージョン 1.2\r\nProduced By QLM");
+        QCOMPARE(box.style, 64);
+        QCOMPARE(box.title, "バージョン情報");
+        QVERIFY(!world.ender.ended);
+
+        world.pump.at(7, [&] { item("メニュー終了")->trigger(); });
+        world.pump.at(8, [] { throw Stop{}; });
+        QVERIFY_THROWS_EXCEPTION(Stop, window.game().進行ボタンClick());
+        QCOMPARE(world.ender.endedAtCall, 7L);
+
+        world.ender.ended = false;
+        world.pump.at(12, [&] { window.close(); });
+        world.pump.at(13, [] { throw Stop{}; });
+        QVERIFY_THROWS_EXCEPTION(Stop, window.game().進行ボタンClick());
+        QCOMPARE(world.ender.endedAtCall, 12L);
+    }
+
     void flagKeysAndButtonsWorkOnlyWhileInputIsOpen() {
         ShownWindow shown("10");
         World& world = shown.world;
