@@ -2,6 +2,7 @@
 #include "titlescreen.h"
 
 #include "fonts.h"
+#include "icon.h"
 #include "numbers.h"
 #include "program.h"
 
@@ -9,6 +10,16 @@
 #include <QMouseEvent>
 
 namespace jorv {
+
+ChoiceLabel::ChoiceLabel(const QString& text, QWidget* parent)
+    : QLabel(text, parent) {
+    setMouseTracking(true);
+}
+
+void ChoiceLabel::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    emit moved();
+}
 
 void ChoiceLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
@@ -33,6 +44,9 @@ L* makeLabel(QWidget* parent, const char* caption, QRect twips, const QFont& fon
     return label;
 }
 
+constexpr Colour yellow = Colour::rgb(255, 255, 0);
+constexpr Colour black = Colour::rgb(0, 0, 0);
+
 } // namespace
 
 TitleScreen::TitleScreen(const Services& services, Program& program, std::function<void()> unload)
@@ -52,24 +66,41 @@ TitleScreen::TitleScreen(const Services& services, Program& program, std::functi
           makeLabel<ChoiceLabel>(this, "☆End This Game", {240, 3600, 3765, 495},
                                  layoutFont(faces::pMincho, 24, true, true)),
       }
+    , label4Controls_{QtLabel(Label4_[0]), QtLabel(Label4_[1]), QtLabel(Label4_[2])}
     , label3Control_(Label3_)
     , windowControl_(this, this, std::move(unload))
     , calibration_(services) {
     setWindowTitle(QStringLiteral("Hyper Jorv"));
+    setWindowIcon(gameIcon());
     setFixedSize(toPixels(7515), toPixels(5175));
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // The window clears the highlight when the pointer crosses its background.
+    // The three text lines above the choices keep their moves to themselves:
+    // a move with a button held would pass through them to the window.
+    setMouseTracking(true);
+    for (QLabel* label : {Label1_, Label2_, Label3_})
+        label->setAttribute(Qt::WA_NoMousePropagation);
+
+    Label1_->setObjectName(QStringLiteral("Label1"));
+    Label2_->setObjectName(QStringLiteral("Label2"));
+    Label3_->setObjectName(QStringLiteral("Label3"));
     QtLabel(Label1_).setForeColor(Colour::rgb(0, 0, 0));
     QtLabel(Label2_).setForeColor(Colour::rgb(0, 0, 255));
     Label2_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    label3Control_.setForeColor(Colour::systemButtonText());
     Label3_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label3Control_.setBorderStyle(BorderStyle::FixedSingle);
     // All but the status line size themselves to their text.
-    for (QLabel* label :
-         std::initializer_list<QLabel*>{Label1_, Label2_, Label4_[0], Label4_[1], Label4_[2]})
-        label->adjustSize();
-    for (int i = 1; i <= 3; ++i)
+    QtLabel(Label1_).sizeItselfToText();
+    QtLabel(Label2_).sizeItselfToText();
+    for (int i = 1; i <= 3; ++i) {
+        choice(i)->setObjectName(QStringLiteral("Label4(%1)").arg(i));
+        label4Controls_[i - 1].setForeColor(Colour::systemButtonText());
+        label4Controls_[i - 1].sizeItselfToText();
         connect(choice(i), &ChoiceLabel::clicked, this, [this, i] { choose(i); });
+        connect(choice(i), &ChoiceLabel::moved, this, [this, i] { highlight(i); });
+    }
 }
 
 QLabel* TitleScreen::label(int number) const {
@@ -104,6 +135,31 @@ void TitleScreen::choose(int index) {
     default:
         break;
     }
+}
+
+void TitleScreen::highlight(int index) {
+    if (calibration_.calibrating)
+        return;
+    for (int i = 1; i <= 3; ++i) {
+        QtLabel& line = label4Controls_[i - 1];
+        if (i == index) {
+            line.setForeColor(yellow);
+        } else {
+            line.setForeColor(black);
+            line.setBorderStyle(BorderStyle::None);
+        }
+    }
+}
+
+void TitleScreen::clearHighlight() {
+    for (QtLabel& line : label4Controls_) {
+        line.setForeColor(black);
+        line.setBorderStyle(BorderStyle::None);
+    }
+}
+
+void TitleScreen::mouseMoveEvent(QMouseEvent*) {
+    clearHighlight();
 }
 
 void TitleScreen::closeEvent(QCloseEvent* event) {

@@ -17,17 +17,20 @@ namespace jorv {
 
 class Program;
 
-// A text line that reports a click: a press and a release of the left button
-// over it.
+// A text line that reports a click (a press and a release of the left button
+// over it) and every move of the pointer over it, which it keeps from the
+// window.
 class ChoiceLabel final : public QLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    ChoiceLabel(const QString& text, QWidget* parent);
 
 signals:
     void clicked();
+    void moved();
 
 protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
@@ -43,6 +46,11 @@ public:
     // The choice of Label4(index): 1 starts the game, 2 shows the rules,
     // 3 ends the program.
     void choose(int index);
+    // The pointer over the choice Label4(index): that line turns yellow and
+    // the others black, unless the measurement has begun.
+    void highlight(int index);
+    // The pointer over the window's background: all three lines turn black.
+    void clearHighlight();
 
     Label& label3() { return label3Control_; }
     Window& windowControl() { return windowControl_; }
@@ -52,6 +60,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     Services services_;
@@ -60,6 +69,7 @@ private:
     QLabel* Label2_;
     QLabel* Label3_;
     std::array<ChoiceLabel*, 3> Label4_;
+    std::array<QtLabel, 3> label4Controls_;
     QtLabel label3Control_;
     QtWindow windowControl_;
     SpeedCalibration calibration_;
