@@ -114,9 +114,11 @@ GameWindow::GameWindow(const Services& services, Program& program)
     auto& label2 = keep<QtLabel>(Label2_);
     label2.setForeColor(Colour::rgb(255, 128, 0));
     label2.sizeItselfToText();
+    auto& label1 = keep<QtLabel>(Label1_);
+    label1.setForeColor(Colour::systemButtonText());
     GameControls controls{
         window,
-        keep<QtLabel>(Label1_),
+        label1,
         label2,
         ControlArray<Shape, 5>(shapes),
         ControlArray<CommandButton, 5>(buttons),
