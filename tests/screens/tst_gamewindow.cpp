@@ -51,11 +51,14 @@ QRect pixelsOf(int left, int top, int width, int height) {
     return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
 }
 
-QString captionOf(const QWidget* widget) {
+QString contentOf(const QWidget* widget) {
     if (const auto* label = qobject_cast<const QLabel*>(widget))
         return label->text();
     if (const auto* button = qobject_cast<const QPushButton*>(widget))
         return button->text();
+    if (const auto* shape = dynamic_cast<const ShapeWidget*>(widget))
+        return QString::fromStdString(toString(shape->fillColor) + " style " +
+                                      std::to_string(shape->fillStyle));
     return {};
 }
 
@@ -69,7 +72,7 @@ private slots:
     void controlsStandAtTheirDesign_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("twips");
-        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("content"); // caption, or a shape's fill
         QTest::addColumn<bool>("shown");
         QTest::addColumn<bool>("enabled");
         QTest::newRow("Label1") << "Label1" << QRect(-7, 240, 7575, 735) << "Hyper Jorv" << true
@@ -77,13 +80,15 @@ private slots:
         QTest::newRow("進行ボタン")
             << "進行ボタン" << QRect(5880, 1080, 1575, 375) << "－－－－＞" << true << true;
         const QStringList captions{"赤 (F1)", "黄色 (F2)", "黒 (F3)", "緑 (F4)", "白 (F5)"};
+        const QStringList fills{"RGB(255,0,0)", "RGB(255,255,0)", "RGB(0,0,0)", "RGB(0,192,0)",
+                                "RGB(255,255,255)"};
         for (int i = 1; i <= 5; ++i) {
             const bool shown = i == 1 || i == 5;
             const int column = 840 * (i - 1);
             const QString shape = QStringLiteral("Shape1(%1)").arg(i);
             const QString button = QStringLiteral("Command1(%1)").arg(i);
-            QTest::newRow(qPrintable(shape))
-                << shape << QRect(1920 + column, 2625, 375, 375) << "" << shown << true;
+            QTest::newRow(qPrintable(shape)) << shape << QRect(1920 + column, 2625, 375, 375)
+                                             << fills[i - 1] + " style 0" << shown << true;
             QTest::newRow(qPrintable(button)) << button << QRect(1793 + column, 3225, 615, 495)
                                               << captions[i - 1] << shown << false;
         }
@@ -95,20 +100,20 @@ private slots:
     void controlsStandAtTheirDesign() {
         QFETCH(QString, name);
         QFETCH(QRect, twips);
-        QFETCH(QString, caption);
+        QFETCH(QString, content);
         QFETCH(bool, shown);
         QFETCH(bool, enabled);
         DesignWindow design;
         const QWidget* widget = design.widget(name);
         QVERIFY(widget);
         QCOMPARE(widget->geometry(), pixelsOf(twips.x(), twips.y(), twips.width(), twips.height()));
-        QCOMPARE(captionOf(widget), caption);
+        QCOMPARE(contentOf(widget), content);
         QCOMPARE(!widget->isHidden(), shown);
         QCOMPARE(widget->isEnabled(), enabled);
     }
 
     // A fixed client area under the menu bar in light blue, no maximise or
-    // minimise button; the labels and the flags in their faces and colours.
+    // minimise button; the labels in their faces and colours.
     void windowLabelsAndFlagsLookAsDesigned() {
         DesignWindow design;
         GameWindow& window = design.window;
@@ -144,12 +149,6 @@ private slots:
         }
         QVERIFY(window.label2()->isHidden());
         QCOMPARE(window.progressButton()->font(), QApplication::font());
-        const std::array<QColor, 5> fills{QColor(255, 0, 0), QColor(255, 255, 0), QColor(0, 0, 0),
-                                          QColor(0, 192, 0), QColor(255, 255, 255)};
-        for (int i = 1; i <= 5; ++i) {
-            QCOMPARE(toQColor(window.flagShape(i)->fillColor), fills[i - 1]);
-            QCOMPARE(window.flagShape(i)->fillStyle, 0);
-        }
     }
 
     // The banner sizes itself to each text about its design centre, inside

@@ -149,7 +149,7 @@ private slots:
     }
 
     // A fixed client area and the game's own icon, the same as the game
-    // window's: 32 by 32 in at most 16 colours.
+    // window's: 32 by 32 in at most 16 colours. Closing it ends the program.
     void windowLooksAsDesignedWithTheGamesIcon() {
         Started started;
         TitleScreen& title = *started.title;
@@ -169,6 +169,11 @@ private slots:
         GameWindow game(started.world.services, started.program);
         QCOMPARE(game.windowIcon().pixmap(32, 32).toImage(), icon);
         QCOMPARE(gameIcon().pixmap(32, 32).toImage(), icon);
+
+        // Closing it through the window system ends the program.
+        started.world.ender.unwind = false;
+        title.close();
+        QVERIFY(started.world.ender.ended);
     }
 
     // Moves of the pointer, in order, and the colours of the three lines
@@ -198,33 +203,49 @@ private slots:
         QCOMPARE(lineColours(*started.title), colours);
     }
 
-    // Once the measurement has begun the lines keep their colours under the
-    // pointer; only the background still turns them black. "☆Show Help" and
-    // a second "☆Game Start" do nothing: one measurement, one game window.
-    void measuringFreezesTheHighlightAndTheChoices() {
+    // "☆Game Start" measures, hands over and shows the game window ready for
+    // play where the title screen stood, which goes. Once the measurement has
+    // begun the lines keep their colours under the pointer and only the
+    // background turns them black; "☆Show Help" and a second "☆Game Start"
+    // do nothing.
+    void gameStartMeasuresOnceAndShowsTheReadyGameWindow() {
         Started started;
         World& world = started.world;
+        world.ender.unwind = false;
         QPointer<TitleScreen> title = started.title;
+        title->move(40, 60);
         QVERIFY(QTest::qWaitForWindowExposed(title));
+        // The deadline is 103; six readings of 100.5 to 103 count, so the
+        // measured count is round(6 x 1.5) = 9.
         world.clock.readings = {100.0f};
         world.clock.step = 0.5f;
         QStringList seen;
-        world.pump.at(1, [&] {
+        world.pump.at(2, [&] {
             moveOver(*title, "2");
             seen << lineColours(*title);
             moveOver(*title, "bg");
             moveOver(*title, "3");
             seen << lineColours(*title);
-            title->choose(2);
-            title->choose(1);
+            QTest::mouseClick(title->choice(2), Qt::LeftButton);
+            QTest::mouseClick(title->choice(1), Qt::LeftButton);
         });
         moveOver(*title, "1");
-        title->choose(1);
+        QTest::mouseClick(title->choice(1), Qt::LeftButton);
+
         QCOMPARE(seen, (QStringList{"YKK", "KKK"}));
-        QCOMPARE(world.pump.calls, 6 + 9);
         QVERIFY(!started.program.helpViewer());
-        QVERIFY(started.program.gameWindow());
+        QCOMPARE(world.pump.calls, 6 + 9);
+        QCOMPARE(world.random.draws, 9);
+        QCOMPARE(title->label(3)->text(), "9");
+        GameWindow* game = started.program.gameWindow();
+        QVERIFY(game && game->isVisible());
+        QCOMPARE(game->game().speedCount, 9);
+        QCOMPARE(game->label1()->text(), "準備はできましたか？");
+        QCOMPARE(game->pos(), QPoint(40, 60));
         QVERIFY(!started.program.titleScreen());
+        QVERIFY(title->isHidden());
+        QTRY_VERIFY(!title); // deleted once its click handler has returned
+        QVERIFY(!world.ender.ended);
     }
 
     // "Thank you." stands for one pump call, then the program ends; during
