@@ -91,13 +91,14 @@ TitleScreen::TitleScreen(const Services& services, Program& program, std::functi
     label3Control_.setForeColor(Colour::systemButtonText());
     Label3_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label3Control_.setBorderStyle(BorderStyle::FixedSingle);
-    // All but the status line size themselves to their text.
-    QtLabel(Label1_).sizeItselfToText();
-    QtLabel(Label2_).sizeItselfToText();
+    // All but the status line size themselves to their text, which never
+    // changes.
+    for (QLabel* label :
+         std::initializer_list<QLabel*>{Label1_, Label2_, Label4_[0], Label4_[1], Label4_[2]})
+        sizeToText(label, label->geometry());
     for (int i = 1; i <= 3; ++i) {
         choice(i)->setObjectName(QStringLiteral("Label4(%1)").arg(i));
         label4Controls_[i - 1].setForeColor(Colour::systemButtonText());
-        label4Controls_[i - 1].sizeItselfToText();
         connect(choice(i), &ChoiceLabel::clicked, this, [this, i] { choose(i); });
         connect(choice(i), &ChoiceLabel::moved, this, [this, i] { highlight(i); });
     }
