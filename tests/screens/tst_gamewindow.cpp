@@ -4,6 +4,7 @@
 // open; the progress button and the status-bar panels reach it too.
 #include "fonts.h"
 #include "gamewindow.h"
+#include "looks.h"
 #include "numbers.h"
 #include "program.h"
 #include "testworld.h"
@@ -130,23 +131,10 @@ private slots:
         QCOMPARE(client->palette().color(QPalette::Window), QColor(192, 192, 255));
         QVERIFY(client->autoFillBackground());
 
-        const struct {
-            QLabel* label;
-            int points;
-            QColor colour;
-        } labels[] = {
-            {window.label1(), 36, QApplication::palette().color(QPalette::ButtonText)},
-            {window.label2(), 72, QColor(255, 128, 0)},
-        };
-        for (const auto& [label, points, colour] : labels) {
-            QCOMPARE(label->font().family(), faces::pGothic);
-            QVERIFY(QFontInfo(label->font()).family().startsWith("IPA"));
-            QCOMPARE(label->font().pointSize(), points);
-            QVERIFY(!label->font().bold() && !label->font().italic());
-            QCOMPARE(label->palette().color(QPalette::WindowText), colour);
-            QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-            QVERIFY(!label->autoFillBackground());
-        }
+        QCOMPARE(lookOf(*window.label1()),
+                 "ＭＳ Ｐゴシック 36 regular " + buttonText() + " centred transparent");
+        QCOMPARE(lookOf(*window.label2()),
+                 "ＭＳ Ｐゴシック 72 regular RGB(255,128,0) centred transparent");
         QVERIFY(window.label2()->isHidden());
         QCOMPARE(window.progressButton()->font(), QApplication::font());
     }

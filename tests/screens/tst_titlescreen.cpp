@@ -3,6 +3,7 @@
 #include "fonts.h"
 #include "gamewindow.h"
 #include "icon.h"
+#include "looks.h"
 #include "numbers.h"
 #include "program.h"
 #include "testworld.h"
@@ -78,58 +79,38 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("twips");
         QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("face");
-        QTest::addColumn<int>("points");
-        QTest::addColumn<bool>("bold");
-        QTest::addColumn<bool>("italic");
-        QTest::addColumn<QColor>("colour"); // invalid: the theme's button text
-        QTest::addColumn<int>("alignment");
-        QTest::addColumn<bool>("border");
+        QTest::addColumn<QString>("look");
         QTest::addColumn<QString>("anchor"); // none: stands at its design box
-        const int left = Qt::AlignLeft;
         QTest::newRow("Label1") << "Label1" << QRect(330, 120, 6795, 1455) << "Hyper Jorv"
-                                << faces::pMincho << 72 << false << false << QColor(0, 0, 0) << left
-                                << false << "inside";
+                                << "ＭＳ Ｐ明朝 72 regular RGB(0,0,0) left opaque"
+                                << "inside";
         QTest::newRow("Label2") << "Label2" << QRect(1770, 4440, 5685, 720) << "Produced By QLM"
-                                << faces::pMincho << 36 << true << false << QColor(0, 0, 255)
-                                << int(Qt::AlignRight) << false << "right";
+                                << "ＭＳ Ｐ明朝 36 bold RGB(0,0,255) right opaque"
+                                << "right";
         QTest::newRow("Label3") << "Label3" << QRect(210, 1680, 7095, 615) << "Version 1.2"
-                                << faces::pGothic << 24 << false << false << QColor()
-                                << int(Qt::AlignHCenter) << true << "none";
+                                << "ＭＳ Ｐゴシック 24 regular " + buttonText() +
+                                       " centred border opaque"
+                                << "none";
         const QStringList choices{"☆Game Start", "☆Show Help", "☆End This Game"};
         const std::array<int, 3> widths{2925, 2730, 3765};
         for (int i = 1; i <= 3; ++i)
             QTest::newRow(qPrintable(QStringLiteral("Label4(%1)").arg(i)))
                 << QStringLiteral("Label4(%1)").arg(i)
                 << QRect(240, 2400 + 600 * (i - 1), widths[i - 1], 495) << choices[i - 1]
-                << faces::pMincho << 24 << true << true << QColor() << left << false << "left";
+                << "ＭＳ Ｐ明朝 24 bold italic " + buttonText() + " left opaque"
+                << "left";
     }
     void labelsStandAtTheirDesign() {
         QFETCH(QString, name);
         QFETCH(QRect, twips);
         QFETCH(QString, caption);
-        QFETCH(QString, face);
-        QFETCH(int, points);
-        QFETCH(bool, bold);
-        QFETCH(bool, italic);
-        QFETCH(QColor, colour);
-        QFETCH(int, alignment);
-        QFETCH(bool, border);
+        QFETCH(QString, look);
         QFETCH(QString, anchor);
         Started started;
         const auto* label = started.title->findChild<QLabel*>(name);
         QVERIFY(label);
         QCOMPARE(label->text(), caption);
-        QCOMPARE(label->font().family(), face);
-        QVERIFY(QFontInfo(label->font()).family().startsWith("IPA"));
-        QCOMPARE(label->font().pointSize(), points);
-        QCOMPARE(label->font().bold(), bold);
-        QCOMPARE(label->font().italic(), italic);
-        QCOMPARE(label->palette().color(QPalette::WindowText),
-                 colour.isValid() ? colour : QApplication::palette().color(QPalette::ButtonText));
-        QCOMPARE(int(label->alignment() & Qt::AlignHorizontal_Mask), alignment);
-        QCOMPARE(label->frameShape() != QFrame::NoFrame, border);
-        QVERIFY(label->autoFillBackground());
+        QCOMPARE(lookOf(*label), look);
 
         const QRect design(toPixels(twips.x()), toPixels(twips.y()), toPixels(twips.width()),
                            toPixels(twips.height()));
