@@ -6,6 +6,7 @@
 #include "numbers.h"
 #include "program.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -20,6 +21,7 @@ namespace jorv {
 namespace {
 
 struct Flag {
+    const char* name;
     const char* button;
     const char* item;
     Colour colour;
@@ -27,16 +29,47 @@ struct Flag {
 };
 
 const std::array<Flag, 5> flags{{
-    {"赤 (F1)", "赤 &Red", Colour::rgb(255, 0, 0), Qt::Key_F1},
-    {"黄色 (F2)", "黄 &Yellow", Colour::rgb(255, 255, 0), Qt::Key_F2},
-    {"黒 (F3)", "黒 &Black", Colour::rgb(0, 0, 0), Qt::Key_F3},
-    {"緑 (F4)", "緑 &Green", Colour::rgb(0, 192, 0), Qt::Key_F4},
-    {"白 (F5)", "白 &White", Colour::rgb(255, 255, 255), Qt::Key_F5},
+    {"赤の旗", "赤 (F1)", "赤 &Red", Colour::rgb(255, 0, 0), Qt::Key_F1},
+    {"黄色の旗", "黄色 (F2)", "黄 &Yellow", Colour::rgb(255, 255, 0), Qt::Key_F2},
+    {"黒の旗", "黒 (F3)", "黒 &Black", Colour::rgb(0, 0, 0), Qt::Key_F3},
+    {"緑の旗", "緑 (F4)", "緑 &Green", Colour::rgb(0, 192, 0), Qt::Key_F4},
+    {"白の旗", "白 (F5)", "白 &White", Colour::rgb(255, 255, 255), Qt::Key_F5},
 }};
 
 // Only red and white are out at the start.
 bool shownAtDesign(int i) {
     return i == 1 || i == 5;
+}
+
+// A flag square as assistive technology reads it: its colour is its name, and
+// whether it is raised is both its checked state and its description.
+class FlagAccessible final : public QAccessibleWidget {
+public:
+    explicit FlagAccessible(QWidget* shape)
+        : QAccessibleWidget(shape, QAccessible::Graphic) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = raised();
+        return state;
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description)
+            return raised() ? QStringLiteral("あがっている") : QStringLiteral("さがっている");
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    bool raised() const { return widget()->y() == toPixels(flagRaisedTop); }
+};
+
+QAccessibleInterface* flagAccessible(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && widget->objectName().startsWith(QLatin1String("Shape1(")) &&
+        qobject_cast<GameWindow*>(widget->window()))
+        return new FlagAccessible(widget);
+    return nullptr;
 }
 
 } // namespace
@@ -54,6 +87,8 @@ GameWindow::GameWindow(const Services& services, Program& program)
     , Label1_(new QLabel(QStringLiteral("Hyper Jorv"), surface_))
     , Label2_(new QLabel(QStringLiteral("Ｍｉｓｓ!"), surface_))
     , 進行ボタン_(new QPushButton(QStringLiteral("－－－－＞"), surface_)) {
+    static const bool flagsReadable = (QAccessible::installFactory(flagAccessible), true);
+    Q_UNUSED(flagsReadable);
     setWindowTitle(QStringLiteral("Hyper Jorv"));
     setWindowIcon(gameIcon());
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -85,6 +120,8 @@ GameWindow::GameWindow(const Services& services, Program& program)
         shape->setObjectName(QStringLiteral("Shape1(%1)").arg(i));
         placeInTwips(shape, 1920 + column, flagLoweredTop, 375, 375);
         shape->fillColor = flags[i - 1].colour;
+        shape->setAccessibleName(QString::fromUtf8(flags[i - 1].name));
+        shape->installEventFilter(this);
         shape->setVisible(shownAtDesign(i));
         Shape1_[i - 1] = shape;
         shapes[i - 1] = &keep<QtShape>(shape);
@@ -239,6 +276,16 @@ void GameWindow::showVersion() {
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A flag moves only when it is raised or lowered.
+    if (event->type() == QEvent::Move &&
+        watched->objectName().startsWith(QLatin1String("Shape1("))) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent stateChange(watched, changed);
+        QAccessible::updateAccessibility(&stateChange);
+        QAccessibleEvent description(watched, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+    }
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (int p = 1; p <= 3; ++p)
             if (watched == panels_[p - 1]) {

@@ -42,7 +42,8 @@ public:
     QLabel* panel(int number) const { return panels_[number - 1]; }
 
 protected:
-    // Routes a double-click on a status-bar panel to the game.
+    // Routes a double-click on a status-bar panel to the game, and tells
+    // assistive technology when a flag is raised or lowered.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
