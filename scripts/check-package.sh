@@ -4,7 +4,7 @@
 # debootstrap, installs the package there with apt-get (which brings its
 # dependencies), starts the game the way its desktop entry does on a virtual X
 # display, and checks that the title screen appears and that the game runs in
-# the folder of its rules file. Needs root and the network; takes about four
+# the folder of its rules file. Needs root and the network; takes about three
 # minutes. Everything it mounts, starts and unpacks is gone when it ends.
 set -euo pipefail
 
