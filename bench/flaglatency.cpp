@@ -1,0 +1,261 @@
+// Flag-key latency: the real game window on the X display, with the real Qt
+// services, plays stage 1 at a small speed count so that flag input opens
+// within a fraction of a second, and receives real F1 presses through the
+// XTest extension. Each press is timed from its sending to three points: the
+// game's handling of it (the flag item's trigger, after the flag has moved),
+// the start of the red flag's paint at its new place, and the end of the
+// window's repaint, when the painted window has been handed to the X
+// connection. Each press toggles the flag, so presses raise and lower it in
+// turn; every replay of the stage lowers it again. Prints "samples=<n>
+// raised=<n> lost=<n>" and, for each point, its median and 95th percentile
+// in milliseconds; gives up after two minutes.
+//
+//     flaglatency [SAMPLES [SPEED_COUNT]]
+#include "fakekeyboard.h"
+#include "fonts.h"
+#include "gamewindow.h"
+#include "program.h"
+#include "qtservices.h"
+#include "stdrandom.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QWindow>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace jorv;
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+// The title screen as the game window's load reads it: its Label3 holds the
+// speed count, and its place and unloading do not matter here.
+class TitleStandIn final : public Label, public Window {
+public:
+    explicit TitleStandIn(std::string count)
+        : count_(std::move(count)) {}
+    std::string caption() const override { return count_; }
+    void setCaption(const std::string&) override {}
+    Colour foreColor() const override { return {}; }
+    void setForeColor(Colour) override {}
+    BorderStyle borderStyle() const override { return BorderStyle::None; }
+    void setBorderStyle(BorderStyle) override {}
+    bool visible() const override { return false; }
+    void setVisible(bool) override {}
+    int top() const override { return 0; }
+    void setTop(int) override {}
+    int left() const override { return 0; }
+    void setLeft(int) override {}
+    Colour backColor() const override { return {}; }
+    void setBackColor(Colour) override {}
+    void unload() override {}
+
+private:
+    std::string count_;
+};
+
+struct Press {
+    Steady::time_point sent;
+    bool raised = false;
+    std::optional<Steady::time_point> handled, painted, repainted;
+};
+
+// Every press in flight and done. The application and the pump both see it.
+struct Log {
+    std::optional<Press> pending;
+    std::vector<Press> done;
+    int lost = 0;
+};
+
+// Watches the event delivery for the moved flag's paint and the end of the
+// window's repaint that follows it.
+class TimingApplication final : public QApplication {
+public:
+    TimingApplication(int& argc, char** argv)
+        : QApplication(argc, argv) {}
+
+    void watch(Log* log, const QWidget* flag, const QWidget* window) {
+        log_ = log;
+        flag_ = flag;
+        window_ = window;
+    }
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        Press* press = log_ && log_->pending ? &*log_->pending : nullptr;
+        if (press && press->handled && !press->painted && event->type() == QEvent::Paint &&
+            receiver == flag_)
+            press->painted = Steady::now();
+        const bool result = QApplication::notify(receiver, event);
+        if (press && press->painted && event->type() == QEvent::UpdateRequest &&
+            (receiver == window_ || receiver == window_->windowHandle())) {
+            press->repainted = Steady::now();
+            log_->done.push_back(*press);
+            log_->pending.reset();
+        }
+        return result;
+    }
+
+private:
+    Log* log_ = nullptr;
+    const QWidget* flag_ = nullptr;
+    const QWidget* window_ = nullptr;
+};
+
+// Thrown from the pump, outside Qt's event dispatch, to leave the game.
+struct Enough {};
+
+// The game's own pump, and between its calls the player: a press of F1 at a
+// random moment some milliseconds after the last one has been painted,
+// while flag input is open.
+class PlayingPump final : public Pump {
+public:
+    PlayingPump(Log& log, bench::FakeKeyboard& keyboard, std::size_t samples)
+        : log_(log)
+        , keyboard_(keyboard)
+        , samples_(samples) {}
+
+    // Play begins once the pump knows the red flag's item.
+    void watch(const QAction* flagItem) { flagItem_ = flagItem; }
+
+    void pump() override {
+        qtPump_.pump();
+        if (!flagItem_)
+            return;
+        const auto now = Steady::now();
+        if (log_.pending) {
+            if (now - log_.pending->sent > std::chrono::milliseconds(500)) {
+                // Flag input closed before the key came in, or the paint was
+                // lost: no sample.
+                ++log_.lost;
+                log_.pending.reset();
+                nextPress_ = now;
+            }
+            return;
+        }
+        if (log_.done.size() >= samples_ || now > deadline_)
+            throw Enough{};
+        if (!flagItem_->isEnabled() || now < nextPress_)
+            return;
+        // A key comes in at any moment of a pump call's millisecond, not
+        // just after its sleep.
+        std::this_thread::sleep_for(std::chrono::microseconds(phase_(random_)));
+        log_.pending = Press{Steady::now(), false, {}, {}, {}};
+        keyboard_.tapF1();
+        nextPress_ = Steady::now() + std::chrono::milliseconds(gap_(random_));
+    }
+
+private:
+    QtPump qtPump_;
+    Log& log_;
+    bench::FakeKeyboard& keyboard_;
+    std::size_t samples_;
+    const QAction* flagItem_ = nullptr;
+    Steady::time_point nextPress_;
+    Steady::time_point deadline_ = Steady::now() + std::chrono::minutes(2);
+    std::mt19937 random_{7};
+    std::uniform_int_distribution<int> phase_{0, 999};
+    std::uniform_int_distribution<int> gap_{10, 30};
+};
+
+double millisecondsBetween(Steady::time_point from, Steady::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+void printFigures(const char* name, std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const auto rank = [&](std::size_t percent) {
+        return values[(values.size() * percent + 99) / 100 - 1];
+    };
+    std::printf(" %s_median_ms=%.2f %s_p95_ms=%.2f", name, rank(50), name, rank(95));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TimingApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    registerJapaneseFaces();
+    const std::size_t samples = argc > 1 ? std::stoul(argv[1]) : 200;
+    const std::string speedCount = argc > 2 ? argv[2] : "30";
+
+    bench::FakeKeyboard keyboard;
+    if (!keyboard.ready()) {
+        std::fprintf(stderr, "flaglatency: no X display with the XTest extension\n");
+        return 1;
+    }
+
+    Log log;
+    PlayingPump pump(log, keyboard, samples);
+    QtClock clock;
+    StdRandom random;
+    QtBeeper beeper;
+    QtMessageBox messageBox;
+    QtInputBox inputBox;
+    QtMousePointer mousePointer;
+    QtEnder ender;
+    const Services services{pump, clock, random, beeper, messageBox, inputBox, mousePointer, ender};
+    Program program(services);
+    GameWindow window(services, program);
+    TitleStandIn title(speedCount);
+    window.load(title, title);
+    window.show();
+    window.activateWindow();
+    for (int i = 0; i < 5'000 && QApplication::activeWindow() != &window; ++i)
+        pump.pump();
+    if (QApplication::activeWindow() != &window) {
+        std::fprintf(stderr, "flaglatency: the game window never became active\n");
+        return 1;
+    }
+
+    Game& game = window.game();
+    QAction* red = window.flagItem(1);
+    QObject::connect(red, &QAction::triggered, red, [&log, &game] {
+        if (log.pending && !log.pending->handled) {
+            log.pending->handled = Steady::now();
+            log.pending->raised = game.flagUp(1);
+        }
+    });
+    app.watch(&log, window.flagShape(1), &window);
+    pump.watch(red);
+
+    // Stage 1 from its start, then the progress button after every miss,
+    // with the misses topped up so that the game never ends.
+    try {
+        game.setUpStage();
+        for (;;) {
+            game.missesLeft = 10;
+            game.進行ボタンClick();
+        }
+    } catch (const Enough&) {
+    }
+
+    if (log.done.empty()) {
+        std::fprintf(stderr, "flaglatency: no press reached the flag\n");
+        return 1;
+    }
+    std::vector<double> handled, painted, repainted;
+    long raised = 0;
+    for (const Press& press : log.done) {
+        raised += press.raised;
+        handled.push_back(millisecondsBetween(press.sent, *press.handled));
+        painted.push_back(millisecondsBetween(press.sent, *press.painted));
+        repainted.push_back(millisecondsBetween(press.sent, *press.repainted));
+    }
+    std::printf("samples=%zu raised=%ld lost=%d", log.done.size(), raised, log.lost);
+    printFigures("handled", handled);
+    printFigures("painted", painted);
+    printFigures("repainted", repainted);
+    std::printf("\n");
+    std::fflush(stdout);
+    // The game's end service: no window handler runs on the way out.
+    ender.endProgram();
+}
