@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test of Hyper Jorv; the widget tests run on
-# Qt's offscreen platform, so no display is needed.
+# Qt's offscreen platform, and the end-to-end test brings its own virtual
+# display, so no display is needed.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
-install_missing desktop-file-utils # the install test validates the desktop entry
+# The install test validates the desktop entry; the end-to-end test runs the
+# game on a virtual X display and reads it through the accessibility bus.
+install_missing desktop-file-utils xvfb xdotool imagemagick dbus at-spi2-core \
+  python3-pyatspi python3-xlib libfaketime
 "$root/scripts/setup.sh" -DBUILD_TESTING=ON
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

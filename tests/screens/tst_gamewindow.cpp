@@ -9,6 +9,7 @@
 #include "program.h"
 #include "testworld.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -287,9 +288,14 @@ private slots:
         // opens at call 60, before the wait that ends at call 70.
         std::vector<bool> red;
         std::vector<int> redTop;
+        QStringList redRead; // as assistive technology reads the square
         auto look = [&] {
             red.push_back(game.flagUp(1));
             redTop.push_back(toTwips(window.flagShape(1)->y()));
+            QAccessibleInterface* flag = QAccessible::queryAccessibleInterface(window.flagShape(1));
+            redRead.append(flag->text(QAccessible::Name) + " " +
+                           flag->text(QAccessible::Description) +
+                           (flag->state().checked ? " checked" : ""));
         };
         world.pump.at(20, [&] { QTest::keyClick(&window, Qt::Key_F1); });
         world.pump.at(21, [&] {
@@ -313,6 +319,9 @@ private slots:
         }
         QCOMPARE(red, (std::vector<bool>{false, false, true, true}));
         QCOMPARE(redTop, (std::vector<int>{2625, 2625, 2040, 2040}));
+        QCOMPARE(redRead,
+                 (QStringList{"赤の旗 さがっている", "赤の旗 さがっている",
+                              "赤の旗 あがっている checked", "赤の旗 あがっている checked"}));
         QCOMPARE(game.flagUp.items_, (std::array<bool, 5>{true, false, false, false, true}));
     }
 
