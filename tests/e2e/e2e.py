@@ -327,7 +327,10 @@ class EndToEnd(unittest.TestCase):
 
     def test_first_command_answered_then_a_miss(self):
         game, window = self.ready()
-        game.click(game.find(window, "push button", "－－－－＞"))
+        button = game.find(window, "push button", "－－－－＞")
+        game.click(button)
+        game.wait_label1(window, "the first press", lambda t: t == "それでは、開始します！")
+        self.assertFalse(showing(button))
         game.wait_label1(window, "the stage number", lambda t: t == "レベル1")
         game.wait_label1(window, "the stage name", lambda t: t == "まずは小手調べ")
 
