@@ -22,6 +22,11 @@ pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
+# Wait until the display takes connections.
+for _ in $(seq 100); do
+  /usr/bin/python3 -c 'from Xlib import display; display.Display().close()' 2>/dev/null && break
+  sleep 0.1
+done
 
 # The accessibility bus is started from the session bus and finds its socket
 # under XDG_RUNTIME_DIR, so both stay private to this run.
