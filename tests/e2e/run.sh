@@ -17,12 +17,13 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display and writes its number.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
-# Wait until the display takes connections.
+# Wait until the display takes connections (-noreset: a server that resets
+# when its last client leaves refuses the next one for a moment).
 for _ in $(seq 100); do
   /usr/bin/python3 -c 'from Xlib import display; display.Display().close()' 2>/dev/null && break
   sleep 0.1
