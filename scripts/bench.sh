@@ -11,6 +11,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
+source "$root/scripts/xwindows.sh"
 install_missing g++ make cmake qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho \
   xvfb xdotool imagemagick libx11-dev libxtst-dev util-linux procps
 
@@ -73,18 +74,6 @@ ticks() { # utime + stime of a process, in clock ticks
 # -- 1. Processor use while a stage runs ----------------------------------
 echo
 echo "1. Processor use while a stage runs"
-# With no window manager both windows open at the top left, without frames:
-# the title screen is 501 pixels wide, the game window 504.
-window_of_width() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Hyper Jorv$' 2>/dev/null); do
-    if xdotool getwindowgeometry "$id" | grep -q "Geometry: $1x"; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
 wait_for() { # a command, tried every half second for up to $1 seconds
   local seconds=$1
   shift

@@ -7,6 +7,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
+source "$root/scripts/xwindows.sh"
 install_missing xvfb xdotool imagemagick
 "$root/scripts/setup.sh"
 
@@ -29,18 +30,6 @@ cd "$root"
 ./build/hyperjorv &
 game=$!
 
-# With no window manager both windows open at the top left, without frames.
-# The window that is 504 pixels wide is the game window.
-window_of_width() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Hyper Jorv$' 2>/dev/null); do
-    if xdotool getwindowgeometry "$id" | grep -q "Geometry: $1x"; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
 wait_for_window() {
   for _ in $(seq 600); do
     window_of_width "$1" && return 0

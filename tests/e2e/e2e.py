@@ -95,7 +95,11 @@ class Game:
             # comes first instead, which the sanitizers tolerate.
             env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"), "verify_asan_link_order=0"]))
         self.proc = subprocess.Popen([GAME], cwd=RULES_DIR, env=env)
-        self.app = poll("the program on the accessibility bus", self._app, timeout=20)
+        try:
+            self.app = poll("the program on the accessibility bus", self._app, timeout=20)
+        except AssertionError:
+            self.close()
+            raise
         # Names change all the time: read them fresh on every query.
         self.app.set_cache_mask(Atspi.Cache.NONE)
 
