@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace jorv {
 
 namespace {
@@ -64,6 +66,8 @@ private:
     bool raised() const { return widget()->y() == toPixels(flagRaisedTop); }
 };
 
+// Found by name: Qt may ask for a square's interface while the window is
+// still building it.
 QAccessibleInterface* flagAccessible(const QString&, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget && widget->objectName().startsWith(QLatin1String("Shape1(")) &&
@@ -278,7 +282,7 @@ void GameWindow::showVersion() {
 bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
     // A flag moves only when it is raised or lowered.
     if (event->type() == QEvent::Move &&
-        watched->objectName().startsWith(QLatin1String("Shape1("))) {
+        std::find(Shape1_.begin(), Shape1_.end(), watched) != Shape1_.end()) {
         QAccessible::State changed;
         changed.checked = true;
         QAccessibleStateChangeEvent stateChange(watched, changed);
