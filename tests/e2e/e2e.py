@@ -131,9 +131,6 @@ class Game:
 
         return poll(f"a {role} {name or ''}", probe, timeout)
 
-    def game_window(self):
-        return self.window("Hyper Jorv")
-
     def labels(self, window):
         """Label1 and Label2 of the game window: the window keeps its labels
         at the bottom of its stacking, Label1 lowest."""
@@ -211,14 +208,11 @@ class Game:
         """From the title screen to the game window waiting for the first press."""
         title = self.window("Hyper Jorv")
         self.click(self.find(title, "label", "☆Game Start"))
-        window = poll("the game window", lambda: self._game_window_ready())
-        return window
-
-    def _game_window_ready(self):
-        for w in self.windows("Hyper Jorv"):
-            if w.getRoleName() == "frame":
-                return w
-        return None
+        # The title screen is a plain widget; the game window is a frame.
+        return poll(
+            "the game window",
+            lambda: next((w for w in self.windows("Hyper Jorv") if w.getRoleName() == "frame"), None),
+        )
 
     def exit_status(self, timeout=20.0):
         try:
