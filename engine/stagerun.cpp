@@ -61,8 +61,7 @@ void Game::spellOut(const std::string& text) {
     for (std::size_t end : characterEnds(text)) {
         Label1.setCaption(text.substr(0, end));
         services_.pump.pump();
-        for (std::int32_t i = 0; i <= charDelay; ++i)
-            services_.pump.pump();
+        pumpCalls(services_.pump, std::int64_t{charDelay} + 1);
     }
 }
 
@@ -154,9 +153,8 @@ void Game::runStage() {
             window.setBackColor(lastStageBackgrounds[loopIndex - 5]);
         setCharDelay();
         spellOut(command);
-        const std::int32_t answerTime = nearest(speedCount * 1.1);
-        for (std::int32_t i = 1; i <= answerTime; ++i)
-            services_.pump.pump();
+        // The answer time has a counter of its own: loopIndex keeps the turn.
+        pumpCalls(services_.pump, nearest(speedCount * 1.1));
         for (int i = 1; i <= 5; ++i) {
             if (expectedUp(i) != flagUp(i)) {
                 reportMiss();

@@ -1,18 +1,42 @@
-// The counted pump wait.
+// The counted pump waits.
 #include "pumpwait.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace jorv {
 
-void pumpWait(Pump& pump, std::int32_t& loopIndex, std::int32_t n) {
-    loopIndex = 1;
-    while (loopIndex <= n) {
+namespace {
+
+constexpr std::int32_t topOfRange = std::numeric_limits<std::int32_t>::max();
+
+// One pump call per step while the counter has not passed n. A handler may
+// move the counter, also to the top of its range: the loop then stops rather
+// than step past it.
+void countPumpCalls(Pump& pump, std::int32_t& counter, std::int32_t n,
+                    const std::function<void()>& afterEachCall = {}) {
+    counter = 1;
+    while (counter <= n) {
         pump.pump();
-        // A handler may have left loopIndex at the top of its range; stop
-        // rather than overflow it.
-        if (loopIndex == INT32_MAX)
+        if (afterEachCall)
+            afterEachCall();
+        if (counter == topOfRange)
             break;
-        ++loopIndex;
+        ++counter;
     }
+}
+
+} // namespace
+
+void pumpWait(Pump& pump, std::int32_t& loopIndex, std::int32_t n) {
+    countPumpCalls(pump, loopIndex, n);
+}
+
+void pumpCalls(Pump& pump, std::int64_t n, const std::function<void()>& afterEachCall) {
+    std::int32_t counter = 0;
+    countPumpCalls(pump, counter,
+                   static_cast<std::int32_t>(std::clamp<std::int64_t>(n, 0, topOfRange)),
+                   afterEachCall);
 }
 
 } // namespace jorv

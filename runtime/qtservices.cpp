@@ -24,6 +24,11 @@ float QtClock::secondsSinceMidnight() {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
 }
 
+double QtClock::steadySeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
 void QtBeeper::beep() {
     QApplication::beep();
 }

@@ -17,6 +17,7 @@ public:
 class QtClock final : public Clock {
 public:
     float secondsSinceMidnight() override;
+    double steadySeconds() override;
 };
 
 class QtBeeper final : public Beeper {

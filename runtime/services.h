@@ -17,11 +17,15 @@ public:
     virtual void pump() = 0;
 };
 
-// Seconds since local midnight, with fraction; restarts at 0 at midnight.
 class Clock {
 public:
     virtual ~Clock() = default;
+    // Seconds since local midnight, with fraction; restarts at 0 at midnight
+    // and follows every step of the time of day.
     virtual float secondsSinceMidnight() = 0;
+    // Seconds from a fixed moment, never stepping back or jumping: for
+    // timing an interval.
+    virtual double steadySeconds() = 0;
 };
 
 class Random {

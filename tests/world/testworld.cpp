@@ -51,11 +51,24 @@ std::string Recorder::show(float v) {
     return out.str();
 }
 
-float ScriptedClock::secondsSinceMidnight() {
-    const auto n = static_cast<std::size_t>(reads++);
+float ScriptedClock::moment(long read) const {
+    const auto n = static_cast<std::size_t>(read);
     if (n < readings.size())
         return readings[n];
     return readings.back() + step * static_cast<float>(n - readings.size() + 1);
+}
+
+float ScriptedClock::secondsSinceMidnight() {
+    float time = moment(reads > 0 ? reads - 1 : 0) + timeOfDayShift;
+    while (time >= 86400.0f)
+        time -= 86400.0f;
+    while (time < 0.0f)
+        time += 86400.0f;
+    return time;
+}
+
+double ScriptedClock::steadySeconds() {
+    return moment(reads++);
 }
 
 float ScriptedRandom::next() {

@@ -131,13 +131,22 @@ private:
     float value_ = 0.0f;
 };
 
-// Readings in order; past the last one, each read adds `step` to it.
+// The steady clock reads `readings` in order, one per read; past the last
+// one, each read adds `step` to it. The time of day is the moment of the last
+// steady reading (the first before any), moved by `timeOfDayShift` and
+// wrapped at midnight.
 class ScriptedClock final : public Clock {
 public:
     float secondsSinceMidnight() override;
+    double steadySeconds() override;
     std::vector<float> readings{0.0f};
     float step = 0.0f;
+    float timeOfDayShift = 0.0f;
+    // Reads of the steady clock.
     long reads = 0;
+
+private:
+    float moment(long read) const;
 };
 
 // Numbers in order; past the last one, `fallback` answers, by default from a
