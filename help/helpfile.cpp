@@ -2,12 +2,15 @@
 #include "helpfile.h"
 
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
 
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace jorv {
 
@@ -121,19 +124,52 @@ bool isHeading(const std::string& line) {
     return !line.empty() && line.front() == '#';
 }
 
-// The whole file, or nothing when it cannot be opened or read to its end (a
-// folder of that name opens but cannot be read).
-std::optional<std::string> readBytes(const char* name) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name, "rb"), &std::fclose);
-    if (!file)
-        return std::nullopt;
+// Why the rules file could not be read.
+enum class ReadFailure { Missing, NotAFile, TooLarge, Unreadable };
+
+struct FileBytes {
     std::string bytes;
+    std::optional<ReadFailure> failure;
+};
+
+// A rules text is a few kilobytes; anything this large is some other file.
+constexpr std::size_t largestRulesFile = 16 * 1024 * 1024;
+
+// The whole file. It is opened without waiting, so a FIFO or a device of
+// that name cannot hold the program up, and only a regular file of a
+// sensible size is read.
+FileBytes readBytes(const char* name) {
+    const int fd = ::open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return {{},
+                errno == ENOENT || errno == ENOTDIR ? ReadFailure::Missing
+                                                    : ReadFailure::Unreadable};
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        return {{}, ReadFailure::Unreadable};
+    if (!S_ISREG(status.st_mode))
+        return {{}, ReadFailure::NotAFile};
+    if (static_cast<std::uintmax_t>(status.st_size) > largestRulesFile)
+        return {{}, ReadFailure::TooLarge};
+    FileBytes file;
     char chunk[4096];
-    while (const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get()))
-        bytes.append(chunk, n);
-    if (std::ferror(file.get()))
-        return std::nullopt;
-    return bytes;
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n == 0)
+            return file;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return {{}, ReadFailure::Unreadable};
+        // The file may grow while it is read.
+        if (file.bytes.size() + static_cast<std::size_t>(n) > largestRulesFile)
+            return {{}, ReadFailure::TooLarge};
+        file.bytes.append(chunk, static_cast<std::size_t>(n));
+    }
 }
 
 std::string currentFolder() {
@@ -180,17 +216,39 @@ HelpFile splitHelpFile(std::string_view bytes) {
 }
 
 HelpFile readHelpFile() {
-    if (const std::optional<std::string> bytes = readBytes(helpFileName))
-        return splitHelpFile(*bytes);
+    const FileBytes file = readBytes(helpFileName);
+    if (!file.failure)
+        return splitHelpFile(file.bytes);
+    const std::string name = std::string("「") + helpFileName + "」";
     HelpFile help;
     help.addHeading("#ルールの説明を読み込めません");
     help.addBodyLine("");
-    help.addBodyLine(std::string("ルールの説明のファイル「") + helpFileName +
-                     "」を読み込めませんでした。");
+    help.addBodyLine("ルールの説明のファイル" + name + "を読み込めませんでした。");
     help.addBodyLine("探したフォルダ：" + currentFolder());
     help.addBodyLine("");
-    help.addBodyLine(
-        "ゲームを始めるフォルダにこのファイルを置いてから、この画面を開き直してください。");
+    switch (*file.failure) {
+    case ReadFailure::Missing:
+        help.addBodyLine("このフォルダに" + name + "がありません。");
+        help.addBodyLine(
+            "ゲームを始めるフォルダにこのファイルを置いてから、この画面を開き直してください。");
+        break;
+    case ReadFailure::NotAFile:
+        help.addBodyLine("このフォルダの" + name +
+                         "は、フォルダや特殊なファイルで、ふつうのファイルではありません。");
+        help.addBodyLine("ルールの説明のファイルと置き換えてから、この画面を開き直してください。");
+        break;
+    case ReadFailure::TooLarge:
+        help.addBodyLine("このフォルダの" + name +
+                         "は大きすぎます。ルールの説明のファイルは16MiBまでです。");
+        help.addBodyLine("ルールの説明のファイルと置き換えてから、この画面を開き直してください。");
+        break;
+    case ReadFailure::Unreadable:
+        help.addBodyLine(
+            "このフォルダに" + name +
+            "はありますが、読み取りが許可されていないか、読み込みの途中で失敗しました。");
+        help.addBodyLine("読み取れるようにしてから、この画面を開き直してください。");
+        break;
+    }
     return help;
 }
 

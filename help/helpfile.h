@@ -1,6 +1,6 @@
 // The rules file reader: splits "Jorv-Hlp.TXT", Shift-JIS text with CR LF
-// line ends, into titled sections. It builds on the standard library and
-// iconv only; the help viewer shows what it makes.
+// line ends, into titled sections. It builds on the standard library and the
+// C library's iconv and file calls only; the help viewer shows what it makes.
 #pragma once
 
 #include <string>
@@ -45,8 +45,9 @@ private:
 HelpFile splitHelpFile(std::string_view bytes);
 
 // Reads "Jorv-Hlp.TXT" from the current working directory. A file that is
-// missing or cannot be read gives one section that says so and names the
-// folder where it was looked for.
+// missing, cannot be read, is no regular file (a folder, a FIFO, a device)
+// or is far larger than a rules text gives at once one section that says
+// which, names the folder where it was looked for and what to do.
 HelpFile readHelpFile();
 
 } // namespace jorv

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace jorv;
 
 namespace {
@@ -80,18 +83,49 @@ private slots:
         QCOMPARE(textsOf(splitHelpFile(bytes.toStdString())), texts);
     }
 
-    void aFileThatCannotBeReadSaysWhereItWasLookedFor_data() {
+    // Whatever stands in the way, the viewer gets at once a section that
+    // names the file, the folder and what is wrong with it.
+    void aFileThatCannotBeReadSaysWhereItWasLookedForAndWhy_data() {
         QTest::addColumn<QString>("what");
-        QTest::newRow("missing") << "";
-        QTest::newRow("a folder of that name") << "folder";
-        QTest::newRow("current folder removed") << "removed";
+        QTest::addColumn<QString>("why");
+        QTest::newRow("missing") << ""
+                                 << "がありません。";
+        QTest::newRow("current folder removed") << "removed"
+                                                << "がありません。";
+        QTest::newRow("a folder of that name") << "folder"
+                                               << "ふつうのファイルではありません";
+        QTest::newRow("a FIFO, no writer") << "fifo"
+                                           << "ふつうのファイルではありません";
+        QTest::newRow("a link to an endless device") << "zero"
+                                                     << "ふつうのファイルではありません";
+        QTest::newRow("17 MiB") << "large"
+                                << "大きすぎます";
+        if (::geteuid() != 0) // root reads whatever the permissions say
+            QTest::newRow("not readable") << "unreadable"
+                                          << "許可されていない";
     }
-    void aFileThatCannotBeReadSaysWhereItWasLookedFor() {
+    void aFileThatCannotBeReadSaysWhereItWasLookedForAndWhy() {
         QFETCH(QString, what);
+        QFETCH(QString, why);
         QTemporaryDir folder;
         QVERIFY(QDir::setCurrent(folder.path()));
+        const QByteArray name(helpFileName);
         if (what == "folder")
             QVERIFY(QDir(folder.path()).mkdir(helpFileName));
+        if (what == "fifo")
+            QCOMPARE(::mkfifo(name, 0644), 0);
+        if (what == "zero")
+            QVERIFY(QFile::link("/dev/zero", helpFileName));
+        if (what == "large" || what == "unreadable") {
+            QFile file(helpFileName);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#rules\r\n");
+            if (what == "large")
+                QVERIFY(file.resize(17 * 1024 * 1024));
+            file.close();
+            if (what == "unreadable")
+                QVERIFY(file.setPermissions(QFileDevice::WriteOwner));
+        }
         if (what == "removed")
             QVERIFY(folder.remove());
         const QStringList texts = textsOf(readHelpFile());
@@ -99,6 +133,7 @@ private slots:
         QVERIFY(texts[0].contains("「Jorv-Hlp.TXT」を読み込めませんでした。"));
         const QString place = what == "removed" ? "（分かりません）" : QDir::currentPath();
         QVERIFY(texts[0].contains("探したフォルダ：" + place));
+        QVERIFY2(texts[0].contains(why), qPrintable(texts[0]));
     }
 
     // The rules file beside the program: every byte Shift-JIS, every line
