@@ -172,12 +172,11 @@ GameWindow::GameWindow(const Services& services, Program& program)
 
     for (int i = 1; i <= 5; ++i) {
         const auto index = static_cast<std::int16_t>(i);
-        connect(Command1_[i - 1], &QPushButton::clicked, this,
-                [this, index] { game_->toggleFlag(index); });
+        whenPressed(Command1_[i - 1], [this, index] { game_->toggleFlag(index); });
         connect(メニュー各旗_[i - 1], &QAction::triggered, this,
                 [this, index] { game_->toggleFlag(index); });
     }
-    connect(進行ボタン_, &QPushButton::clicked, this, [this] { game_->進行ボタンClick(); });
+    whenPressed(進行ボタン_, [this] { game_->進行ボタンClick(); });
     for (QLabel* panel : panels_)
         panel->installEventFilter(this);
 }
@@ -204,6 +203,16 @@ void GameWindow::stackAndOrder(QWidget* line1) {
 
 GameWindow::~GameWindow() = default;
 
+// A button acts only while it is shown: a key, a click or an accessibility
+// action that reaches a hidden one all the same is dropped.
+void GameWindow::whenPressed(QPushButton* button, std::function<void()> handler) {
+    connect(button, &QPushButton::clicked, this, [button, handler = std::move(handler)] {
+        if (!button->isHidden())
+            handler();
+    });
+    button->installEventFilter(this);
+}
+
 // Every menu and item carries its design name, which the tests look it up by.
 void GameWindow::buildMenus() {
     auto addMenu = [this](const char* name, const char* caption) {
@@ -227,6 +236,8 @@ void GameWindow::buildMenus() {
             addItem(flagMenu, QStringLiteral("メニュー各旗(%1)").arg(i), flags[i - 1].item);
         item->setShortcut(QKeySequence(flags[i - 1].key));
         item->setShortcutContext(Qt::WindowShortcut);
+        // A held key is one press: its repeats would toggle the flag on.
+        item->setAutoRepeat(false);
         メニュー各旗_[i - 1] = item;
     }
 
@@ -280,6 +291,18 @@ void GameWindow::showVersion() {
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The focus never rests on a hidden button, where Space or Enter would
+    // press it: it waits on the client area, which takes no key, and comes
+    // back to the progress button when that shows again (while it is shown
+    // the flag buttons are disabled).
+    if (event->type() == QEvent::Hide && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->hasFocus())
+        surface_->setFocus();
+    if (watched == 進行ボタン_ && event->type() == QEvent::Show) {
+        const QWidget* focus = focusWidget();
+        if (!focus || focus == surface_ || !focus->isEnabled() || focus->isHidden())
+            進行ボタン_->setFocus();
+    }
     // A flag moves only when it is raised or lowered.
     if (event->type() == QEvent::Move &&
         std::find(Shape1_.begin(), Shape1_.end(), watched) != Shape1_.end()) {

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -48,6 +49,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void whenPressed(QPushButton* button, std::function<void()> handler);
     void buildMenus();
     void buildStatusBar();
     void stackAndOrder(QWidget* line1);

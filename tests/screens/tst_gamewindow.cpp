@@ -303,7 +303,12 @@ private slots:
             QTest::mouseClick(window.flagButton(1), Qt::LeftButton);
         });
         world.pump.at(22, look);
-        world.pump.at(64, [&] { QTest::keyClick(&window, Qt::Key_F1); });
+        // F1 held down: the key repeats, and the flag goes up once.
+        world.pump.at(64, [&] {
+            for (bool repeat : {false, true, true, true})
+                QTest::simulateEvent(window.windowHandle(), true, Qt::Key_F1, {}, {}, repeat);
+            QTest::simulateEvent(window.windowHandle(), false, Qt::Key_F1, {}, {}, false);
+        });
         world.pump.at(65, [&] {
             look();
             QTest::keyClick(&window, Qt::Key_F3); // black is not in play
@@ -323,6 +328,72 @@ private slots:
                  (QStringList{"赤の旗 さがっている", "赤の旗 さがっている",
                               "赤の旗 あがっている checked", "赤の旗 あがっている checked"}));
         QCOMPARE(game.flagUp.items_, (std::array<bool, 5>{true, false, false, false, true}));
+    }
+
+    // While the progress button is hidden nothing a player presses by
+    // accident reaches it, in any wait: Space, Return, keypad Enter, Tab then
+    // Space, a click or an accessibility "Press". The focus never rests on it;
+    // once it is shown again, it has the focus and Space presses it.
+    void strayKeysNeverPressTheHiddenProgressButton_data() {
+        QTest::addColumn<bool>("ending");
+        QTest::newRow("start, stage, miss and replay") << false;
+        QTest::newRow("ending from the level select") << true;
+    }
+    void strayKeysNeverPressTheHiddenProgressButton() {
+        QFETCH(bool, ending);
+        ShownWindow shown("3");
+        World& world = shown.world;
+        GameWindow& window = shown.window;
+        QPushButton* button = window.progressButton();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QStringList captions;
+        int strays = 0;
+        auto key = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : &window, key, modifiers);
+        };
+        world.pump.onEveryCall = [&](long) {
+            QCoreApplication::processEvents();
+            if (captions.isEmpty() || captions.back() != window.label1()->text())
+                captions << window.label1()->text();
+            if (!button->isHidden())
+                return;
+            ++strays;
+            QVERIFY(QApplication::focusWidget() != button);
+            key(Qt::Key_Space);
+            key(Qt::Key_Return);
+            key(Qt::Key_Enter, Qt::KeypadModifier);
+            if (!window.flagButton(1)->isEnabled()) {
+                key(Qt::Key_Tab);
+                key(Qt::Key_Space);
+            }
+            QTest::mouseClick(button, Qt::LeftButton);
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        };
+        Game& game = window.game();
+
+        if (ending) {
+            world.inputBox.answers = {"MPW%7140", "13"};
+            QTest::mouseDClick(window.panel(1), Qt::LeftButton);
+            QCOMPARE(game.buttonAction, "クリア");
+            QCOMPARE(button->text(), "お疲れ様でした");
+            QVERIFY(!world.ender.ended);
+            QVERIFY(!captions.contains("それでは、開始します！"));
+        } else {
+            world.random.values = {0.0f, 0.9f, 0.0f, 0.0f, 0.0f}; // 赤あげて, not answered
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(game.buttonAction, "ミス");
+            QCOMPARE(QApplication::focusWidget(), button);
+            key(Qt::Key_Space); // the replay runs to a miss of its own
+            QCOMPARE(captions.count("それでは、開始します！"), 1);
+            QCOMPARE(captions.count("ミスはあと9回です。"), 1);
+            QVERIFY(!captions.contains("レベル2"));
+            QCOMPARE(game.missesLeft, 9);
+            QCOMPARE(game.stage, 1);
+        }
+        QVERIFY(!button->isHidden());
+        QVERIFY(strays > 20);
     }
 
     // The press runs play inside the click, which returns at the miss of the
