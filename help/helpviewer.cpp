@@ -78,6 +78,10 @@ HelpViewer::HelpViewer()
     // `activated` is a choice in the list, also of the entry already chosen.
     connect(Combo1_, &QComboBox::activated, this, &HelpViewer::showChosenSection);
     connect(ボタン閉じる_, &QPushButton::clicked, this, &QWidget::close);
+    // The button and the menu command share "閉じる(&C)"; Alt+C belongs to
+    // the command alone, so one press closes the window instead of first
+    // moving the focus between the two.
+    ボタン閉じる_->setShortcut(QKeySequence());
 
     メニュー閉じる_ = menuBar()->addAction(QStringLiteral("閉じる(&C)"));
     connect(メニュー閉じる_, &QAction::triggered, this, &QWidget::close);

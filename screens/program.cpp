@@ -27,9 +27,7 @@ void Program::showGameWindow() {
         if (title_)
             game_->load(title_->label3(), title_->windowControl());
     }
-    game_->show();
-    game_->raise();
-    game_->activateWindow();
+    bringUp(game_.get());
 }
 
 void Program::showHelp() {
@@ -37,9 +35,16 @@ void Program::showHelp() {
     // handler has returned; it is no longer loaded.
     if (!help_ || help_->isHidden())
         help_ = new HelpViewer;
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
+    bringUp(help_);
+}
+
+// A window shown again comes up as a player expects: restored if it was
+// minimised, raised and active.
+void Program::bringUp(QWidget* window) {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 TitleScreen* Program::titleScreen() const {

@@ -6,6 +6,7 @@
 #include "services.h"
 
 #include <QPointer>
+#include <QWidget>
 
 #include <memory>
 
@@ -34,6 +35,7 @@ public:
     HelpViewer* helpViewer() const;
 
 private:
+    static void bringUp(QWidget* window);
     void unloadTitle();
 
     Services services_;

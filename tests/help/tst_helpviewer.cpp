@@ -147,14 +147,19 @@ private slots:
         choose(*viewer, 2);
         const QString before = state(*viewer);
 
-        // Shown again, it neither reads the changed file nor changes.
+        // Shown again, it neither reads the changed file nor changes, and it
+        // comes up: restored from the task bar, raised and active.
         writeRules(numberedSections(4, "new"));
+        viewer->showMinimized();
         program.showGameWindow();
+        QTRY_VERIFY(program.gameWindow()->isActiveWindow());
         for (QAction* item : program.gameWindow()->findChildren<QAction*>())
             if (item->text() == "ルールの説明(&R)")
                 item->trigger();
         QCOMPARE(program.helpViewer(), viewer);
         QCOMPARE(state(*viewer), before);
+        QVERIFY(!(viewer->windowState() & Qt::WindowMinimized));
+        QTRY_VERIFY(viewer->isActiveWindow());
     }
 
     void closingUnloadsAndTheNextOpeningReadsTheFileAgain_data() {
@@ -162,6 +167,7 @@ private slots:
         QTest::newRow("close button") << "button";
         QTest::newRow("close command") << "menu";
         QTest::newRow("close box") << "box";
+        QTest::newRow("Alt+C") << "alt";
     }
     void closingUnloadsAndTheNextOpeningReadsTheFileAgain() {
         QFETCH(QString, way);
@@ -177,9 +183,11 @@ private slots:
             QTest::mouseClick(first->closeButton(), Qt::LeftButton);
         else if (way == "menu")
             first->closeCommand()->trigger();
+        else if (way == "alt") // the command's and the button's access key, pressed once
+            QTest::keyClick(first->windowHandle(), Qt::Key_C, Qt::AltModifier);
         else
             first->windowHandle()->close();
-        QVERIFY(first->isHidden());
+        QVERIFY(!first || first->isHidden());
 
         // Opened again before the closed one is gone, it is a new viewer.
         writeRules(numberedSections(2, "new"));
