@@ -55,7 +55,7 @@ HelpViewer::HelpViewer()
     : client_(new QWidget(this))
     , Combo1_(new QComboBox(client_))
     , Text1_(new QPlainTextEdit(client_))
-    , ボタン閉じる_(new QPushButton(QStringLiteral("閉じる(&C)"), client_))
+    , ボタン閉じる_(new CaptionButton(QStringLiteral("閉じる(&C)"), client_))
     , Line1_(new LineWidget(client_)) {
     // Closing unloads the window: the next opening builds and loads a new one.
     setAttribute(Qt::WA_DeleteOnClose);

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include <algorithm>
 
@@ -28,19 +30,131 @@ void placeInTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
-void sizeToText(QLabel* label, const QRect& designBox) {
-    const QSize size = label->sizeHint();
-    int left = designBox.left();
-    if (label->alignment() & Qt::AlignHCenter)
-        left += (designBox.width() - size.width()) / 2;
-    else if (label->alignment() & Qt::AlignRight)
-        left += designBox.width() - size.width();
-    if (const QWidget* parent = label->parentWidget()) {
-        const int room = parent->width();
-        left = size.width() > room ? (room - size.width()) / 2
-                                   : std::clamp(left, 0, room - size.width());
+QFont fittedFont(const QFont& font, const QString& text, const QSize& room, int flags) {
+    constexpr double smallest = 5.0;
+    QFont fitted = font;
+    while (fitted.pointSizeF() > smallest) {
+        const QRect need =
+            QFontMetrics(fitted).boundingRect(QRect(QPoint(0, 0), room), flags, text);
+        if (need.width() <= room.width() && need.height() <= room.height())
+            break;
+        fitted.setPointSizeF(std::max(smallest, fitted.pointSizeF() - 0.5));
     }
-    label->setGeometry(left, designBox.top(), size.width(), size.height());
+    return fitted;
+}
+
+void SelfSizingLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawFrame(&painter);
+    style()->drawItemText(&painter, contentsRect(),
+                          static_cast<int>(alignment()) | Qt::TextSingleLine | Qt::TextDontClip,
+                          palette(), isEnabled(), text(), foregroundRole());
+}
+
+void sizeToText(SelfSizingLabel* label, const QRect& designBox, const QFont& designFont,
+                const QRect& room) {
+    const QWidget* parent = label->parentWidget();
+    const QRect allowed = room.isEmpty() && parent ? parent->rect() : room;
+    QFont font = designFont;
+    QRect geometry;
+    QMargins lean;
+    for (;;) {
+        const QFontMetrics metrics(font);
+        const int advance = metrics.horizontalAdvance(label->text());
+        const QRect ink = metrics.boundingRect(label->text());
+        lean = QMargins(std::max(0, -ink.left()), std::max(0, -metrics.ascent() - ink.top()),
+                        std::max(0, ink.right() + 1 - advance),
+                        std::max(0, ink.bottom() + 1 - metrics.descent()));
+        int left = designBox.left();
+        if (label->alignment() & Qt::AlignHCenter)
+            left += (designBox.width() - advance) / 2;
+        else if (label->alignment() & Qt::AlignRight)
+            left += designBox.width() - advance;
+        geometry = QRect(left - lean.left(), designBox.top() - lean.top(),
+                         advance + lean.left() + lean.right(),
+                         metrics.height() + lean.top() + lean.bottom());
+        const bool fits = geometry.width() <= allowed.width() &&
+                          geometry.top() >= allowed.top() && geometry.bottom() <= allowed.bottom();
+        if (allowed.isEmpty() || fits || font.pointSizeF() <= 5.0)
+            break;
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    // It moves no further than it must to stay in its room.
+    if (!allowed.isEmpty())
+        geometry.moveLeft(geometry.width() > allowed.width()
+                              ? allowed.left() + (allowed.width() - geometry.width()) / 2
+                              : std::clamp(geometry.left(), allowed.left(),
+                                           allowed.right() + 1 - geometry.width()));
+    label->setFont(font);
+    label->setContentsMargins(lean);
+    label->setGeometry(geometry);
+}
+
+QRect CaptionButton::captionRoom() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    // A pixel or two clear of the frame on every side.
+    return style()
+        ->subElementRect(QStyle::SE_PushButtonContents, &option, this)
+        .adjusted(2, 1, -2, -1);
+}
+
+QFont CaptionButton::captionFont() const {
+    return fittedFont(font(), text(), captionRoom().size(), captionFlags);
+}
+
+void CaptionButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    int flags = captionFlags;
+    if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this))
+        flags = (flags & ~Qt::TextShowMnemonic) | Qt::TextHideMnemonic;
+    painter.setFont(captionFont());
+    style()->drawItemText(&painter, captionRoom(), flags, option.palette, isEnabled(), text(),
+                          QPalette::ButtonText);
+}
+
+QRect inkOf(const QFont& font, const QString& text, const QRect& room, Qt::Alignment alignment) {
+    const QFontMetrics metrics(font);
+    const QRect line = QStyle::alignedRect(
+        Qt::LeftToRight, alignment, QSize(metrics.horizontalAdvance(text), metrics.height()), room);
+    return metrics.tightBoundingRect(text).translated(line.left(), line.top() + metrics.ascent());
+}
+
+QRect FittingLabel::textRoom() const {
+    QRect room = contentsRect();
+    // A little in from a panel's bevel, as a label with a frame indents.
+    if (frameWidth() > 0)
+        room.adjust(2, 0, -2, 0);
+    // Nothing outside the window's client area is seen.
+    if (const QWidget* parent = parentWidget())
+        room &= parent->rect().translated(-pos());
+    if (coveredBy_ && coveredBy_->isVisible()) {
+        const int coverLeft =
+            coveredBy_->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x();
+        room.setRight(std::min(room.right(), coverLeft - 3));
+    }
+    return room;
+}
+
+QFont FittingLabel::textFont() const {
+    const QRect room = textRoom();
+    QFont font = this->font();
+    while (font.pointSizeF() > 5.0 && !room.contains(inkOf(font, text(), room, alignment())))
+        font.setPointSizeF(std::max(5.0, font.pointSizeF() - 0.5));
+    return font;
+}
+
+void FittingLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawFrame(&painter);
+    painter.setFont(textFont());
+    style()->drawItemText(&painter, textRoom(),
+                          static_cast<int>(alignment()) | Qt::TextSingleLine | Qt::TextDontClip,
+                          palette(), isEnabled(), text(), foregroundRole());
 }
 
 LineWidget::LineWidget(QWidget* parent)
@@ -126,9 +240,12 @@ void QtWindow::unload() {
 
 QtLabel::QtLabel(QLabel* label)
     : label_(label) {}
-void QtLabel::sizeItselfToText() {
+void QtLabel::sizeItselfToText(const QRect& room) {
+    Q_ASSERT(dynamic_cast<SelfSizingLabel*>(label_));
     designBox_ = label_->geometry();
-    sizeToText(label_, *designBox_);
+    designFont_ = label_->font();
+    room_ = room;
+    sizeToText(static_cast<SelfSizingLabel*>(label_), *designBox_, designFont_, room_);
 }
 std::string QtLabel::caption() const {
     return label_->text().toStdString();
@@ -136,7 +253,7 @@ std::string QtLabel::caption() const {
 void QtLabel::setCaption(const std::string& text) {
     label_->setText(QString::fromStdString(text));
     if (designBox_)
-        sizeToText(label_, *designBox_);
+        sizeToText(static_cast<SelfSizingLabel*>(label_), *designBox_, designFont_, room_);
 }
 
 void QtLabel::setForeColor(Colour colour) {

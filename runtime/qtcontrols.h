@@ -6,6 +6,7 @@
 #include "controls.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
@@ -26,13 +27,51 @@ Colour fromQColor(const QColor& colour);
 // Puts a widget at a place of its parent's client area given in twips.
 void placeInTwips(QWidget* widget, int left, int top, int width, int height);
 
+// The largest size of `font`, at most its own and in steps of half a point,
+// at which `text` drawn with `flags` (alignment, wrapping, mnemonics) fits
+// `room`; the smallest size tried where none fits.
+QFont fittedFont(const QFont& font, const QString& text, const QSize& room, int flags);
+
+// Where the letters of one line of `text` are inked when it is drawn in
+// `room` with `alignment`.
+QRect inkOf(const QFont& font, const QString& text, const QRect& room, Qt::Alignment alignment);
+
+// A label that sizes itself to its text (see sizeToText). Its text is drawn
+// whole: ink that leans past the text's advance, as an italic's first and
+// last letters do, lies in its margins and is not clipped there.
+class SelfSizingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // Sizes a label to its text as a label that sizes itself does. The edge or the
 // centre that its text is aligned to stays where `designBox` (pixels in the
-// parent) puts it; then the label moves no further than it must to stay
-// inside its parent, and one wider than its parent is centred on it. With the
-// faces the layouts name, every text fits its design place; a stand-in face
-// with wider Latin letters must not push a banner out of the window.
-void sizeToText(QLabel* label, const QRect& designBox);
+// parent) puts it, and the text keeps `designFont` where the label then fits
+// `room` (pixels in the parent; the whole parent where empty); where a
+// stand-in face is wider than the design's, a smaller size is used. The
+// label then moves no further than it must to lie inside the room. Ink that
+// leans past the text's advance (an italic's first and last letters) is
+// taken into the label's margins, so no letter is cut.
+void sizeToText(SelfSizingLabel* label, const QRect& designBox, const QFont& designFont,
+                const QRect& room = {});
+
+// A push button whose caption is always shown whole: a caption too wide for
+// one line wraps at a word, and one that does not fit on two either is drawn
+// in a smaller size. Its text and font stay as set.
+class CaptionButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+    static constexpr int captionFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+    // Where the caption is drawn, in the button's pixels, and in which font.
+    QRect captionRoom() const;
+    QFont captionFont() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // A rule one pixel high in the platform's line colour (the window text).
 class LineWidget final : public QWidget {
@@ -43,9 +82,30 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// A label of one line whose text is always shown whole: where the letters of
+// a text would be cut at its edges (a wide text, a descender below a short
+// line), that text is drawn in a smaller size. A widget that lies in front of
+// the label's right part (`coveredBy`, as the progress bar lies over the
+// first status-bar panel) shortens the room for it.
+class FittingLabel : public QLabel {
+public:
+    explicit FittingLabel(const QString& text = {}, QWidget* parent = nullptr)
+        : QLabel(text, parent) {}
+    void setCoveredBy(QWidget* widget) { coveredBy_ = widget; }
+    // The room the text is drawn in, in the label's pixels, and its font.
+    QRect textRoom() const;
+    QFont textFont() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QWidget* coveredBy_ = nullptr;
+};
+
 // A status-bar panel that shows the time of day in hours and minutes, "9:05"
 // or "21:40", and keeps it current: it wakes once at each change of minute.
-class ClockPanel final : public QLabel {
+class ClockPanel final : public FittingLabel {
 public:
     explicit ClockPanel(std::function<QTime()> now = &QTime::currentTime);
     // Reads the time afresh and waits for the next change of minute.
@@ -94,8 +154,8 @@ class QtLabel final : public Label {
 public:
     explicit QtLabel(QLabel* label);
     // From now on the label sizes itself to every caption, around the place
-    // it has now (see sizeToText).
-    void sizeItselfToText();
+    // and in the font it has now, inside `room` (see sizeToText).
+    void sizeItselfToText(const QRect& room = {});
     std::string caption() const override;
     void setCaption(const std::string& text) override;
     Colour foreColor() const override { return foreColor_; }
@@ -110,6 +170,8 @@ private:
     Colour foreColor_ = Colour::systemButtonText();
     BorderStyle borderStyle_ = BorderStyle::None;
     std::optional<QRect> designBox_;
+    QFont designFont_;
+    QRect room_;
 };
 
 class QtCommandButton final : public CommandButton {

@@ -88,9 +88,9 @@ GameWindow::GameWindow(const Services& services, Program& program)
     : services_(services)
     , program_(program)
     , surface_(new QWidget(this))
-    , Label1_(new QLabel(QStringLiteral("Hyper Jorv"), surface_))
-    , Label2_(new QLabel(QStringLiteral("Ｍｉｓｓ!"), surface_))
-    , 進行ボタン_(new QPushButton(QStringLiteral("－－－－＞"), surface_)) {
+    , Label1_(new FittingLabel(QStringLiteral("Hyper Jorv"), surface_))
+    , Label2_(new SelfSizingLabel(QStringLiteral("Ｍｉｓｓ!"), surface_))
+    , 進行ボタン_(new CaptionButton(QStringLiteral("－－－－＞"), surface_)) {
     static const bool flagsReadable = (QAccessible::installFactory(flagAccessible), true);
     Q_UNUSED(flagsReadable);
     setWindowTitle(QStringLiteral("Hyper Jorv"));
@@ -130,7 +130,7 @@ GameWindow::GameWindow(const Services& services, Program& program)
         Shape1_[i - 1] = shape;
         shapes[i - 1] = &keep<QtShape>(shape);
 
-        auto* button = new QPushButton(QString::fromUtf8(flags[i - 1].button), surface_);
+        auto* button = new CaptionButton(QString::fromUtf8(flags[i - 1].button), surface_);
         button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
         placeInTwips(button, 1793 + column, 3225, 615, 495);
         button->setEnabled(false);
@@ -154,7 +154,9 @@ GameWindow::GameWindow(const Services& services, Program& program)
     window.setBackColor(Colour::rgb(192, 192, 255));
     auto& label2 = keep<QtLabel>(Label2_);
     label2.setForeColor(Colour::rgb(255, 128, 0));
-    label2.sizeItselfToText();
+    // "GAME OVER" and "ALL Clear!" are wider than the design's "Ｍｉｓｓ!"; the
+    // banner may take the width of the window, a little in from its edges.
+    label2.sizeItselfToText(surface_->rect().adjusted(8, 0, -8, 0));
     auto& label1 = keep<QtLabel>(Label1_);
     label1.setForeColor(Colour::systemButtonText());
     GameControls controls{
@@ -257,10 +259,14 @@ void GameWindow::buildStatusBar() {
     パネル_->setObjectName(QStringLiteral("パネル"));
     パネル_->setSizeGripEnabled(false);
     パネル_->setAutoFillBackground(true);
-    パネル_->setPalette(QApplication::palette());
+    // A status bar in the platform's button face, whatever colour the window
+    // takes; a palette copied unchanged would still follow the window's.
+    QPalette face = パネル_->palette();
+    face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    パネル_->setPalette(face);
     placeInTwips(パネル_, 0, 4440, 7560, 450);
-    panels_ = {new QLabel(QStringLiteral("レベル1：まずは小手調べ")),
-               new QLabel(QStringLiteral("残りミス：10")), new ClockPanel};
+    auto* panel1 = new FittingLabel(QStringLiteral("レベル1：まずは小手調べ"));
+    panels_ = {panel1, new FittingLabel(QStringLiteral("残りミス：10")), new ClockPanel};
     for (int p = 1; p <= 3; ++p) {
         QLabel* panel = panels_[p - 1];
         panel->setObjectName(QStringLiteral("パネル(%1)").arg(p));
@@ -279,6 +285,9 @@ void GameWindow::buildStatusBar() {
     バー残量_->setRange(0, 14);
     バー残量_->setTextVisible(false);
     placeInTwips(バー残量_, 2400, 4560, 2535, 255);
+    バー残量_->setPalette(face);
+    // The first panel's text stays clear of the progress bar in front of it.
+    panel1->setCoveredBy(バー残量_);
 }
 
 void GameWindow::load(const Label& titleLabel3, Window& titleWindow) {

@@ -12,7 +12,7 @@
 namespace jorv {
 
 ChoiceLabel::ChoiceLabel(const QString& text, QWidget* parent)
-    : QLabel(text, parent) {
+    : SelfSizingLabel(text, parent) {
     setMouseTracking(true);
 }
 
@@ -52,9 +52,9 @@ constexpr Colour black = Colour::rgb(0, 0, 0);
 TitleScreen::TitleScreen(const Services& services, Program& program, std::function<void()> unload)
     : services_(services)
     , program_(program)
-    , Label1_(makeLabel<QLabel>(this, "Hyper Jorv", {330, 120, 6795, 1455},
+    , Label1_(makeLabel<SelfSizingLabel>(this, "Hyper Jorv", {330, 120, 6795, 1455},
                                 layoutFont(faces::pMincho, 72)))
-    , Label2_(makeLabel<QLabel>(this, "Produced By QLM", {1770, 4440, 5685, 720},
+    , Label2_(makeLabel<SelfSizingLabel>(this, "Produced By QLM", {1770, 4440, 5685, 720},
                                 layoutFont(faces::pMincho, 36, true)))
     , Label3_(makeLabel<QLabel>(this, "Version 1.2", {210, 1680, 7095, 615},
                                 layoutFont(faces::pGothic, 24)))
@@ -79,7 +79,7 @@ TitleScreen::TitleScreen(const Services& services, Program& program, std::functi
     // The three text lines above the choices keep their moves to themselves:
     // a move with a button held would pass through them to the window.
     setMouseTracking(true);
-    for (QLabel* label : {Label1_, Label2_, Label3_})
+    for (QLabel* label : std::initializer_list<QLabel*>{Label1_, Label2_, Label3_})
         label->setAttribute(Qt::WA_NoMousePropagation);
 
     Label1_->setObjectName(QStringLiteral("Label1"));
@@ -92,10 +92,15 @@ TitleScreen::TitleScreen(const Services& services, Program& program, std::functi
     Label3_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label3Control_.setBorderStyle(BorderStyle::FixedSingle);
     // All but the status line size themselves to their text, which never
-    // changes.
-    for (QLabel* label :
-         std::initializer_list<QLabel*>{Label1_, Label2_, Label4_[0], Label4_[1], Label4_[2]})
-        sizeToText(label, label->geometry());
+    // changes. The title keeps to the width of its design box and the credit
+    // line ends at its design's right edge, above the window's bottom: the
+    // stand-in face is wider and taller than the face the design names.
+    const QRect title = Label1_->geometry();
+    sizeToText(Label1_, title, Label1_->font(), QRect(title.left(), 0, title.width(), height()));
+    const QRect credit = Label2_->geometry();
+    sizeToText(Label2_, credit, Label2_->font(), QRect(0, 0, credit.right() + 1, height()));
+    for (ChoiceLabel* label : Label4_)
+        sizeToText(label, label->geometry(), label->font());
     for (int i = 1; i <= 3; ++i) {
         choice(i)->setObjectName(QStringLiteral("Label4(%1)").arg(i));
         label4Controls_[i - 1].setForeColor(Colour::systemButtonText());

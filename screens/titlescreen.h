@@ -20,7 +20,7 @@ class Program;
 // A text line that reports a click (a press and a release of the left button
 // over it) and every move of the pointer over it, which it keeps from the
 // window.
-class ChoiceLabel final : public QLabel {
+class ChoiceLabel final : public SelfSizingLabel {
     Q_OBJECT
 public:
     ChoiceLabel(const QString& text, QWidget* parent);
@@ -65,8 +65,8 @@ protected:
 private:
     Services services_;
     Program& program_;
-    QLabel* Label1_;
-    QLabel* Label2_;
+    SelfSizingLabel* Label1_;
+    SelfSizingLabel* Label2_;
     QLabel* Label3_;
     std::array<ChoiceLabel*, 3> Label4_;
     std::array<QtLabel, 3> label4Controls_;
