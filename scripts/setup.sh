@@ -6,7 +6,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
-install_missing g++ make cmake qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho
+install_missing "${build_packages[@]}"
 
 cmake -S "$root" -B "$root/build" "$@" >/dev/null
 cmake --build "$root/build" -j"$(nproc)"
