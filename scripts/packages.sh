@@ -14,7 +14,7 @@ install_missing() {
   local sudo=()
   if [ "$(id -u)" -ne 0 ]; then
     if ! command -v sudo >/dev/null; then
-      echo "${0##*/}: cannot install missing Debian packages without root or sudo; as root, run: apt-get install ${missing[*]}" >&2
+      echo "${0##*/}: cannot install missing Debian packages without root or sudo; as root, run: apt-get update && apt-get install ${missing[*]}" >&2
       exit 1
     fi
     sudo=(sudo)
