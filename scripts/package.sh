@@ -7,7 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
 # dpkg-shlibdeps works out the library dependencies; CPack finds the programs
 # to strip and to scan with file.
-install_missing dpkg-dev file binutils
+install_missing "${build_packages[@]}" dpkg-dev file binutils
 "$root/scripts/setup.sh" -DBUILD_TESTING=OFF
 
 cd "$root/build"

@@ -3,11 +3,16 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "play.sh: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); start it from a desktop session" >&2
+# The game runs on X11: it places its own windows, which a Wayland client may
+# not do. A Wayland desktop runs it through XWayland, which sets DISPLAY.
+if [ -z "${DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "play.sh: no X display (DISPLAY is not set); the game needs X11, or XWayland on a Wayland desktop" >&2
   exit 1
 fi
 "$root/scripts/setup.sh" -DBUILD_TESTING=OFF
 # The game reads its rules file from the folder it runs in.
 cd "$root"
+# Straight to X, also on a Wayland desktop, where Qt would first look for a
+# Wayland plugin that is not installed.
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
 exec "$root/build/hyperjorv"
