@@ -73,8 +73,8 @@ void sizeToText(SelfSizingLabel* label, const QRect& designBox, const QFont& des
         geometry = QRect(left - lean.left(), designBox.top() - lean.top(),
                          advance + lean.left() + lean.right(),
                          metrics.height() + lean.top() + lean.bottom());
-        const bool fits = geometry.width() <= allowed.width() &&
-                          geometry.top() >= allowed.top() && geometry.bottom() <= allowed.bottom();
+        const bool fits = geometry.width() <= allowed.width() && geometry.top() >= allowed.top() &&
+                          geometry.bottom() <= allowed.bottom();
         if (allowed.isEmpty() || fits || font.pointSizeF() <= 5.0)
             break;
         font.setPointSizeF(font.pointSizeF() - 0.5);
@@ -207,17 +207,50 @@ QtWindow::QtWindow(QWidget* window, QWidget* surface, std::function<void()> unlo
     , unload_(std::move(unload))
     , backColor_(fromQColor(surface->palette().color(QPalette::Window))) {}
 
+QMargins frameMarginsOf(const QWidget* window) {
+    auto known = [](const QWidget* w) {
+        const QRect frame = w->frameGeometry(), client = w->geometry();
+        return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                        frame.right() - client.right(), frame.bottom() - client.bottom());
+    };
+    if (window->isVisible() && !known(window).isNull())
+        return known(window);
+    for (const QWidget* other : QApplication::topLevelWidgets())
+        if (other != window && other->isVisible() && !known(other).isNull())
+            return known(other);
+    return {};
+}
+
+QPoint QtWindow::framePosition() const {
+    if (window_->isVisible())
+        return window_->pos();
+    const QMargins frame = frameMarginsOf(window_);
+    return window_->geometry().topLeft() - QPoint(frame.left(), frame.top());
+}
+
+void QtWindow::moveFrameTo(const QPoint& outer) {
+    if (window_->isVisible()) {
+        window_->move(outer);
+        return;
+    }
+    // A window not shown yet has no frame, and a window manager may take a
+    // position given for its frame as one for its client area; the client
+    // area is placed instead, inside the frame it will get.
+    const QMargins frame = frameMarginsOf(window_);
+    window_->setGeometry(QRect(outer + QPoint(frame.left(), frame.top()), window_->size()));
+}
+
 int QtWindow::top() const {
-    return toTwips(window_->y());
+    return toTwips(framePosition().y());
 }
 void QtWindow::setTop(int twips) {
-    window_->move(window_->x(), toPixels(twips));
+    moveFrameTo(QPoint(framePosition().x(), toPixels(twips)));
 }
 int QtWindow::left() const {
-    return toTwips(window_->x());
+    return toTwips(framePosition().x());
 }
 void QtWindow::setLeft(int twips) {
-    window_->move(toPixels(twips), window_->y());
+    moveFrameTo(QPoint(toPixels(twips), framePosition().y()));
 }
 std::string QtWindow::caption() const {
     return window_->windowTitle().toStdString();

@@ -24,6 +24,12 @@ namespace jorv {
 QColor toQColor(const Colour& colour);
 Colour fromQColor(const QColor& colour);
 
+// The frame that a window manager puts around a top-level window: its own
+// once it is known, before that the frame of another shown window of the
+// program (the window manager frames them alike), and none without a
+// window manager.
+QMargins frameMarginsOf(const QWidget* window);
+
 // Puts a widget at a place of its parent's client area given in twips.
 void placeInTwips(QWidget* widget, int left, int top, int width, int height);
 
@@ -128,8 +134,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// A top-level window. The background is painted by `surface` (the client
-// area), so menus and frames keep the platform's colours.
+// A top-level window, placed by its frame: Top and Left are the frame's. The
+// background is painted by `surface` (the client area), so menus and frames
+// keep the platform's colours.
 class QtWindow final : public Window {
 public:
     QtWindow(QWidget* window, QWidget* surface, std::function<void()> unload);
@@ -144,6 +151,10 @@ public:
     void unload() override;
 
 private:
+    // Where the window's frame stands, or will stand once it is shown.
+    QPoint framePosition() const;
+    void moveFrameTo(const QPoint& outer);
+
     QWidget* window_;
     QWidget* surface_;
     std::function<void()> unload_;
