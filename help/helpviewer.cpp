@@ -139,8 +139,21 @@ void HelpViewer::layOut(int W, int H) {
 
 void HelpViewer::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    // The rule measures the whole window, frame and menu bar included.
-    const QRect outer = frameGeometry();
+    layOutToFrame();
+}
+
+void HelpViewer::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // A window manager that frames the window moves it: from then on its own
+    // frame is known, before the window is first drawn.
+    layOutToFrame();
+}
+
+void HelpViewer::layOutToFrame() {
+    // The rule measures the whole window, frame and menu bar included; at the
+    // first showing the frame is taken to be that of the program's other
+    // windows, until the window's own is known.
+    const QRect outer = rect().marginsAdded(frameMarginsOf(this));
     layOut(toTwips(outer.width()), toTwips(outer.height()));
 }
 

@@ -39,8 +39,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
+    void layOutToFrame();
     void load();
     void showChosenSection();
     void chooseSize(int Index);
