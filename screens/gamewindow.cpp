@@ -9,6 +9,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -66,6 +67,39 @@ private:
     bool raised() const { return widget()->y() == toPixels(flagRaisedTop); }
 };
 
+// A held flag key is one press. Its repeats come marked as such, or, when
+// the X server's repeat (a release and a press with one time stamp) is not
+// recognised in time, as a press at the very moment of the key's release;
+// either way the shortcut is overridden and the press falls to a control
+// that ignores it.
+class HeldFlagKeys final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyRelease && event->type() != QEvent::ShortcutOverride)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const auto flag = std::find_if(flags.begin(), flags.end(),
+                                       [&](const Flag& f) { return f.key == key->key(); });
+        if (flag == flags.end())
+            return false;
+        std::uint64_t& released = releasedAt_[flag - flags.begin()];
+        if (event->type() == QEvent::KeyRelease) {
+            released = key->timestamp();
+            return false;
+        }
+        if (!key->isAutoRepeat() && (key->timestamp() == 0 || key->timestamp() != released))
+            return false;
+        event->accept();
+        return true;
+    }
+
+private:
+    std::array<std::uint64_t, 5> releasedAt_{};
+};
+
 // Found by name: Qt may ask for a square's interface while the window is
 // still building it.
 QAccessibleInterface* flagAccessible(const QString&, QObject* object) {
@@ -93,6 +127,7 @@ GameWindow::GameWindow(const Services& services, Program& program)
     , 進行ボタン_(new CaptionButton(QStringLiteral("－－－－＞"), surface_)) {
     static const bool flagsReadable = (QAccessible::installFactory(flagAccessible), true);
     Q_UNUSED(flagsReadable);
+    QApplication::instance()->installEventFilter(new HeldFlagKeys(this));
     setWindowTitle(QStringLiteral("Hyper Jorv"));
     setWindowIcon(gameIcon());
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -238,8 +273,6 @@ void GameWindow::buildMenus() {
             addItem(flagMenu, QStringLiteral("メニュー各旗(%1)").arg(i), flags[i - 1].item);
         item->setShortcut(QKeySequence(flags[i - 1].key));
         item->setShortcutContext(Qt::WindowShortcut);
-        // A held key is one press: its repeats would toggle the flag on.
-        item->setAutoRepeat(false);
         メニュー各旗_[i - 1] = item;
     }
 

@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTest>
+#include <QWindow>
 
 using namespace jorv;
 using namespace jorv::test;
@@ -405,6 +406,28 @@ private slots:
         }
         QVERIFY(!button->isHidden());
         QVERIFY(strays > 20);
+    }
+
+    // X repeats a held key as a release and a press at one moment, which Qt
+    // does not always mark as a repeat: such a press is no new press either.
+    void aPressAtTheMomentOfItsReleaseIsTheKeysRepeat() {
+        DesignWindow design;
+        design.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&design.window));
+        QWindow* window = design.window.windowHandle();
+        auto overridden = [&](ulong timestamp, bool repeat) {
+            QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_F1, Qt::NoModifier, {}, repeat);
+            press.setTimestamp(timestamp);
+            press.ignore();
+            QCoreApplication::sendEvent(window, &press);
+            return press.isAccepted();
+        };
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier);
+        release.setTimestamp(5000);
+        QCoreApplication::sendEvent(window, &release);
+        QVERIFY(overridden(5000, false));
+        QVERIFY(!overridden(5100, false));
+        QVERIFY(overridden(5100, true));
     }
 
     // The press runs play inside the click, which returns at the miss of the
