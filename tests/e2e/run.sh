@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests against the real executable: a private X display
-# (Xvfb), a private session bus for the accessibility bus, and the system
-# Python with pyatspi. Usage: run.sh PATH-TO-hyperjorv [unittest arguments]
+# (Xvfb) with a window manager (openbox), a private session bus for the
+# accessibility bus, and the system Python with pyatspi.
+# Usage: run.sh PATH-TO-hyperjorv [unittest arguments]
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -28,6 +29,30 @@ for _ in $(seq 100); do
   /usr/bin/python3 -c 'from Xlib import display; display.Display().close()' 2>/dev/null && break
   sleep 0.1
 done
+
+# A window manager, as on a player's desktop: it frames, places and focuses
+# the windows. It is ready once it frames a window; a window mapped while it
+# is still starting may never be managed, so each probe that is not framed
+# in a moment gives way to a new one.
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+/usr/bin/python3 - <<'EOF' || { echo "openbox did not start:"; cat "$work/openbox.log"; exit 1; }
+import time
+from Xlib import display
+d = display.Display()
+root = d.screen().root
+for _ in range(60):
+    probe = root.create_window(0, 0, 10, 10, 0, d.screen().root_depth)
+    probe.map()
+    d.sync()
+    time.sleep(0.5)
+    framed = probe.query_tree().parent != root
+    probe.destroy()
+    d.sync()
+    if framed:
+        raise SystemExit(0)
+raise SystemExit(1)
+EOF
 
 # The accessibility bus is started from the session bus and finds its socket
 # under XDG_RUNTIME_DIR, so both stay private to this run.
