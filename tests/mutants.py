@@ -114,6 +114,6 @@ MUTANTS = [
      'a window not shown yet is taken to get no frame'),
     ('p28', 'help/helpviewer.cpp',
      'const QRect outer = rect().marginsAdded(frameMarginsOf(this));',
-     'const QRect outer = frameGeometry();',
-     'the viewer\'s first layout leaves out the frame: the text box is too short until a resize'),
+     'const QRect outer = rect();',
+     'the viewer lays out to its client area, not its whole window: the text box is too tall'),
 ]
