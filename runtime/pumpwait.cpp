@@ -28,15 +28,21 @@ void countPumpCalls(Pump& pump, std::int32_t& counter, std::int32_t n,
 
 } // namespace
 
+void Pump::pumpCounted(std::int32_t& counter, std::int32_t n) {
+    countPumpCalls(*this, counter, n);
+}
+
 void pumpWait(Pump& pump, std::int32_t& loopIndex, std::int32_t n) {
-    countPumpCalls(pump, loopIndex, n);
+    pump.pumpCounted(loopIndex, n);
 }
 
 void pumpCalls(Pump& pump, std::int64_t n, const std::function<void()>& afterEachCall) {
     std::int32_t counter = 0;
-    countPumpCalls(pump, counter,
-                   static_cast<std::int32_t>(std::clamp<std::int64_t>(n, 0, topOfRange)),
-                   afterEachCall);
+    const auto calls = static_cast<std::int32_t>(std::clamp<std::int64_t>(n, 0, topOfRange));
+    if (afterEachCall)
+        countPumpCalls(pump, counter, calls, afterEachCall);
+    else
+        pump.pumpCounted(counter, calls);
 }
 
 } // namespace jorv

@@ -6,9 +6,11 @@
 #include <QMessageBox>
 #include <QTime>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <thread>
 
 namespace jorv {
@@ -18,6 +20,96 @@ void QtPump::pump() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     const auto now = steady_clock::now();
     std::this_thread::sleep_until(floor<milliseconds>(now) + milliseconds(1));
+}
+
+namespace {
+
+using Ticks = std::chrono::milliseconds;
+using SteadyClock = std::chrono::steady_clock;
+constexpr std::int32_t topOfRange = std::numeric_limits<std::int32_t>::max();
+
+// A counted run of pump calls as time: call k is the k-th tick of 1 ms from
+// the run's origin. It sleeps in the event dispatcher until an event comes
+// or the last tick ends. The first event it wakes for sets the counter to
+// the tick it came in, before any handler sees it; the handlers of that
+// wake-up together are one call, however long they take (a modal box held
+// open), and the ticks go on from the counter as they leave it.
+class CountedWait final : public QObject {
+public:
+    CountedWait(std::int32_t& counter, std::int32_t n)
+        : counter_(counter)
+        , n_(n)
+        , enclosing_(innermost_) {
+        innermost_ = this;
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~CountedWait() override {
+        QCoreApplication::instance()->removeEventFilter(this);
+        innermost_ = enclosing_;
+    }
+    CountedWait(const CountedWait&) = delete;
+    CountedWait& operator=(const CountedWait&) = delete;
+
+    void run() {
+        counter_ = 1;
+        origin_ = SteadyClock::now();
+        for (;;) {
+            const std::int64_t tick = tickNow();
+            if (tick > n_) {
+                // The last tick is over: the counter has passed n.
+                counter_ = n_ == topOfRange ? topOfRange : n_ + 1;
+                return;
+            }
+            counter_ = static_cast<std::int32_t>(tick);
+            const auto end = origin_ + Ticks(n_);
+            const auto left = std::chrono::ceil<Ticks>(end - SteadyClock::now());
+            const int timer = startTimer(std::max(left, Ticks(1)), Qt::PreciseTimer);
+            woken_ = false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+            killTimer(timer);
+            if (!woken_)
+                continue;
+            // The handlers were one call; the next is the one after the
+            // counter as they left it.
+            if (counter_ == topOfRange)
+                return;
+            ++counter_;
+            if (counter_ > n_)
+                return;
+            origin_ = SteadyClock::now() - Ticks(counter_ - 1);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent*) override {
+        if (innermost_ == this && !woken_ && watched != this) {
+            woken_ = true;
+            counter_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(tickNow(), 1, n_));
+        }
+        return false;
+    }
+
+private:
+    // The tick that the steady clock is in, counted from the origin.
+    std::int64_t tickNow() const {
+        return std::chrono::floor<Ticks>(SteadyClock::now() - origin_).count() + 1;
+    }
+
+    static inline CountedWait* innermost_ = nullptr;
+    std::int32_t& counter_;
+    const std::int32_t n_;
+    CountedWait* const enclosing_;
+    SteadyClock::time_point origin_;
+    bool woken_ = false;
+};
+
+} // namespace
+
+void QtPump::pumpCounted(std::int32_t& counter, std::int32_t n) {
+    counter = 1;
+    if (n < 1)
+        return;
+    CountedWait(counter, n).run();
 }
 
 float QtClock::secondsSinceMidnight() {

@@ -15,6 +15,13 @@ class Pump {
 public:
     virtual ~Pump() = default;
     virtual void pump() = 0;
+    // n calls in a row, counted in `counter` from 1: each call sees the
+    // counter at its number, a handler may move it, and the calls go on from
+    // where it stands until it passes n (or reaches the top of its range).
+    // This makes n single calls; a platform may instead sleep until an
+    // event comes, as long as a handler sees the counter at the call it
+    // would have run in.
+    virtual void pumpCounted(std::int32_t& counter, std::int32_t n);
 };
 
 class Clock {
