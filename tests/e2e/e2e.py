@@ -371,9 +371,11 @@ class EndToEnd(unittest.TestCase):
         second nearest to three seconds on: as many per second of the clock
         on either clock, since a pump call lasts one tick of it. (The time
         taken to see each end of the count counts five times on the faster
-        clock, so that figure comes out a little low.)"""
+        clock, so that figure comes out a little low.) A wait of n calls
+        lasts n ticks, so on the faster clock stage 1's number stands for
+        3 x speedCount of its ticks."""
 
-        def calls_per_second(rate):
+        def measured(rate):
             game = self.game(rate)
             title = game.window("Hyper Jorv")
             label3 = [c for c in title if c.getRoleName() == "label"]
@@ -385,12 +387,23 @@ class EndToEnd(unittest.TestCase):
             game.click(start, placed=True)
             digits = poll("the count", lambda: [c.name for c in label3 if c.name.isdigit()], interval=0.002)
             seconds = (time.monotonic() - began) * rate
-            game.close()
-            return int(digits[0]) / 1.5 / seconds
+            return game, int(digits[0]), int(digits[0]) / 1.5 / seconds
 
-        real, faster = calls_per_second(1), calls_per_second(RATE)
+        game, _, real = measured(1)
+        game.close()
+        game, speed_count, faster = measured(RATE)
         print(f"  pump calls per second of the clock: {real:.0f} real, {faster:.0f} at {RATE} times", end=" ")
         self.assertTrue(0.5 < faster / real < 2, f"{faster:.0f} against {real:.0f}")
+
+        window = game.window("Hyper Jorv", role="frame")
+        game.click(game.find(window, "push button", "－－－－＞"))
+        game.wait_label1(window, "the stage number", lambda t: t == "レベル1")
+        shown = time.monotonic()
+        game.wait_label1(window, "the stage name", lambda t: t == "まずは小手調べ")
+        seconds, expected = time.monotonic() - shown, 3 * speed_count / 1000 / RATE
+        print(f"  'レベル1' stood {seconds:.2f} s for {expected:.2f} s", end=" ")
+        self.assertTrue(0.7 < seconds / expected < 1.5, f"{seconds:.2f} s for {expected:.2f} s")
+        game.close()
 
 
 if __name__ == "__main__":
