@@ -28,7 +28,6 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace jorv;
@@ -113,10 +112,11 @@ private:
 // Thrown from the pump, outside Qt's event dispatch, to leave the game.
 struct Enough {};
 
-// The game's own pump, and between its calls the player: a press of F1 at a
-// random moment some milliseconds after the last one has been painted,
-// while flag input is open.
-class PlayingPump final : public Pump {
+// The game's own pump, with the player beside it: a press of F1 at a
+// random moment 10 to 30 ms after the last one has been painted, while flag
+// input is open, sent from a timer, so the pump sleeps until the key comes
+// in as it does in play.
+class PlayingPump final : public QObject, public Pump {
 public:
     PlayingPump(Log& log, bench::FakeKeyboard& keyboard, std::size_t samples)
         : log_(log)
@@ -128,41 +128,54 @@ public:
 
     void pump() override {
         qtPump_.pump();
-        if (!flagItem_)
-            return;
-        const auto now = Steady::now();
-        if (log_.pending) {
-            if (now - log_.pending->sent > std::chrono::milliseconds(500)) {
-                // Flag input closed before the key came in, or the paint was
-                // lost: no sample.
-                ++log_.lost;
-                log_.pending.reset();
-                nextPress_ = now;
-            }
+        afterCalls();
+    }
+    void pumpCounted(std::int32_t& counter, std::int32_t n) override {
+        qtPump_.pumpCounted(counter, n);
+        afterCalls();
+    }
+
+protected:
+    void timerEvent(QTimerEvent*) override {
+        killTimer(timer_);
+        timer_ = 0;
+        if (!flagItem_->isEnabled()) {
+            schedule(5);
             return;
         }
-        if (log_.done.size() >= samples_ || now > deadline_)
-            throw Enough{};
-        if (!flagItem_->isEnabled() || now < nextPress_)
-            return;
-        // A key comes in at any moment of a pump call's millisecond, not
-        // just after its sleep.
-        std::this_thread::sleep_for(std::chrono::microseconds(phase_(random_)));
         log_.pending = Press{Steady::now(), false, {}, {}, {}};
         keyboard_.tapF1();
-        nextPress_ = Steady::now() + std::chrono::milliseconds(gap_(random_));
     }
 
 private:
+    void schedule(int milliseconds) { timer_ = startTimer(milliseconds, Qt::PreciseTimer); }
+
+    // Outside Qt's event dispatch: the end of the run, a press lost, the
+    // next press.
+    void afterCalls() {
+        if (!flagItem_)
+            return;
+        const auto now = Steady::now();
+        if (log_.pending && now - log_.pending->sent > std::chrono::milliseconds(500)) {
+            // Flag input closed before the key came in, or the paint was
+            // lost: no sample.
+            ++log_.lost;
+            log_.pending.reset();
+        }
+        if (log_.done.size() >= samples_ || now > deadline_)
+            throw Enough{};
+        if (!log_.pending && !timer_)
+            schedule(gap_(random_));
+    }
+
     QtPump qtPump_;
     Log& log_;
     bench::FakeKeyboard& keyboard_;
     std::size_t samples_;
     const QAction* flagItem_ = nullptr;
-    Steady::time_point nextPress_;
+    int timer_ = 0;
     Steady::time_point deadline_ = Steady::now() + std::chrono::minutes(2);
     std::mt19937 random_{7};
-    std::uniform_int_distribution<int> phase_{0, 999};
     std::uniform_int_distribution<int> gap_{10, 30};
 };
 

@@ -5,8 +5,12 @@
 # length of one pump call at rest and beside a busy core, and the delay from
 # an F-key press to the repaint of the moved flag. Builds the game as it
 # ships (RelWithDebInfo: -O2, no assertions) and the measuring programs of
-# bench/ into build-bench/. Installs what is missing. Takes about three
-# minutes; not a test, and not run by CI.
+# bench/ into build-bench/, and an earlier revision (the first argument; by
+# default the last one whose pump woke every millisecond) into
+# build-bench-before/ for the figures that compare them: processor use,
+# wake-ups and key delay. Installs what is missing. Takes about six minutes
+# after the builds; not a test, and not run by CI.
+# Usage: bench.sh [REVISION]
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,16 +19,24 @@ source "$root/scripts/xwindows.sh"
 install_missing g++ make cmake qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho \
   xvfb xdotool imagemagick libx11-dev libxtst-dev util-linux procps
 
+# The pump as it was before it slept between events, built beside today's
+# for the figures that compare them (a revision may be given).
+before=${1:-c2e83be}
 started=$(date +%s)
 build="$root/build-bench"
-echo "Building the game and the measuring programs in build-bench/ ..."
+old="$root/build-bench-before"
+echo "Building the game and the measuring programs in build-bench/, and revision $before in build-bench-before/ ..."
 log=$(mktemp)
+old_src=$(mktemp -d)
 if ! { cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
-  -DJORV_BENCH=ON && cmake --build "$build" -j2; } >"$log" 2>&1; then
+  -DJORV_BENCH=ON && cmake --build "$build" -j2 &&
+  git -C "$root" archive "$before" | tar -x -C "$old_src" &&
+  cmake -S "$old_src" -B "$old" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+    -DJORV_BENCH=ON && cmake --build "$old" -j2; } >"$log" 2>&1; then
   cat "$log" >&2
   exit 1
 fi
-rm -f "$log"
+rm -rf "$log" "$old_src"
 game="$build/hyperjorv"
 tools="$build/bench"
 
@@ -98,55 +110,74 @@ flag_input_open() {
   import -window root -crop 300x40+100+232 +repage "$work/buttons.png"
   [ "$(differ "$work/disabled.png" "$work/buttons.png")" -gt 50 ]
 }
-work=$(mktemp -d)
-cd "$root"
-"$game" >/dev/null 2>&1 &
-pid=$!
-running+=("$pid")
-wait_for 20 window_of_width 501 >/dev/null
-sleep 1
-xdotool mousemove 100 176 click 1 # ☆Game Start: about 3 s measuring, as long handing over
-wait_for 30 window_of_width 504 >/dev/null
-sleep 1
-import -window root -crop 300x40+100+232 +repage "$work/disabled.png"
-xdotool mousemove 444 103 click 1 # 進行ボタン
-pressed=$(now)
-# The stage's commands begin once flag input opens, after the start message
-# and the stage's number and name.
-wait_for 120 flag_input_open
-echo "   flag input opened $(calc %.0f "$(now) - $pressed") s after the first press of 進行ボタン"
-window=40
-probes=0
-in_stage=0
-t0=$(now)
-k0=$(ticks "$pid")
-last_click=$t0
-while :; do
-  t=$(now)
-  [ "$(calc %d "$t - $t0 >= $window")" -eq 1 ] && break
-  probes=$((probes + 1))
-  if button_hidden; then
-    in_stage=$((in_stage + 1))
-  fi
-  if [ "$(calc %d "$t - $last_click >= 2")" -eq 1 ]; then
-    xdotool mousemove 444 103 click 1
-    last_click=$t
-  fi
-  sleep 0.5
-done
-k1=$(ticks "$pid")
-t1=$(now)
-kill "$pid"
-wait "$pid" 2>/dev/null || true
-rm -r "$work"
-hz=$(getconf CLK_TCK)
-stage_cpu=$(calc %.2f "100 * ($k1 - $k0) / $hz / ($t1 - $t0)")
-stage_share=$(calc %.0f "100 * $in_stage / $probes")
-echo "   how: from the moment flag input opens in stage 1, utime+stime ticks of /proc/PID/stat"
-echo "        over $(calc %.1f "$t1 - $t0") s of wall time ($((k1 - k0)) ticks of 1/$hz s), as % of one core;"
-echo "        the player never answers, so each command is a miss; 進行ボタン is clicked every 2 s"
-echo "   processor use: $stage_cpu % of one core (aim: under 3 %)"
-echo "   share of the window in a stage (進行ボタン hidden, $probes probes of its pixels): $stage_share %"
+wakeups() { # voluntary context switches of a process's main thread
+  awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$1/task/$1/status"
+}
+# Plays stage 1 in GAME for 40 s and prints: processor use (% of a core),
+# wake-ups per second, share of the time in a stage (%), seconds, probes.
+stage_figures() {
+  work=$(mktemp -d)
+  cd "$root"
+  "$1" >/dev/null 2>&1 &
+  pid=$!
+  running+=("$pid")
+  wait_for 20 window_of_width 501 >/dev/null
+  sleep 1
+  xdotool mousemove 100 176 click 1 # ☆Game Start: about 3 s measuring, as long handing over
+  wait_for 30 window_of_width 504 >/dev/null
+  sleep 1
+  import -window root -crop 300x40+100+232 +repage "$work/disabled.png"
+  # At rest on "準備はできましたか？" for 20 s.
+  xdotool mousemove 0 0
+  sleep 1
+  i0=$(wakeups "$pid")
+  sleep 20
+  idle=$(($(wakeups "$pid") - i0))
+  xdotool mousemove 444 103 click 1 # 進行ボタン
+  pressed=$(now)
+  # The stage's commands begin once flag input opens, after the start message
+  # and the stage's number and name.
+  wait_for 120 flag_input_open
+  echo "   flag input opened $(calc %.0f "$(now) - $pressed") s after the first press of 進行ボタン" >&2
+  window=40
+  probes=0
+  in_stage=0
+  t0=$(now)
+  k0=$(ticks "$pid") w0=$(wakeups "$pid")
+  last_click=$t0
+  while :; do
+    t=$(now)
+    [ "$(calc %d "$t - $t0 >= $window")" -eq 1 ] && break
+    probes=$((probes + 1))
+    if button_hidden; then
+      in_stage=$((in_stage + 1))
+    fi
+    if [ "$(calc %d "$t - $last_click >= 2")" -eq 1 ]; then
+      xdotool mousemove 444 103 click 1
+      last_click=$t
+    fi
+    sleep 0.5
+  done
+  k1=$(ticks "$pid") w1=$(wakeups "$pid")
+  t1=$(now)
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  rm -r "$work"
+  hz=$(getconf CLK_TCK)
+  echo "$(calc %.2f "100 * ($k1 - $k0) / $hz / ($t1 - $t0)") $(calc %.1f "($w1 - $w0) / ($t1 - $t0)")" \
+    "$(calc %.0f "100 * $in_stage / $probes") $(calc %.1f "$t1 - $t0") $probes $idle"
+}
+read -r stage_cpu stage_wakeups stage_share stage_seconds probes idle < <(stage_figures "$game")
+read -r old_cpu old_wakeups old_share _ _ old_idle < <(stage_figures "$old/hyperjorv")
+echo "   how: from the moment flag input opens in stage 1, over $stage_seconds s of wall time:"
+echo "        utime+stime ticks of /proc/PID/stat as % of one core, and the voluntary context"
+echo "        switches of the main thread (/proc/PID/task/PID/status) per second; the player never"
+echo "        answers, so each command is a miss; 進行ボタン is clicked every 2 s. Then the same"
+echo "        with the game of revision $before"
+echo "   processor use: $stage_cpu % of one core; before $old_cpu %"
+echo "   wake-ups: $stage_wakeups a second; before $old_wakeups"
+echo "   at rest on the ready message, 20 s: $idle wake-ups; before $old_idle"
+echo "   share of the window in a stage (進行ボタン hidden, $probes probes of its pixels): $stage_share %; before $old_share %"
 
 # -- 2. Start-up ----------------------------------------------------------
 echo
@@ -201,6 +232,7 @@ done
 # -- 4. F-key to repaint --------------------------------------------------
 echo
 echo "4. Delay from an F-key press to the repaint of the moved flag"
+old_line=$("$old/bench/flaglatency" 200 30)
 line=$("$tools/flaglatency" 200 30)
 echo "   how: bench/flaglatency builds the real game window with the real Qt services on this"
 echo "        display, loads it with speed count 30 and plays stage 1 (progress button again after"
@@ -216,6 +248,8 @@ for point in handled painted repainted; do
   printf '   %-9s median %s ms, 95th percentile %s ms\n' "$point" \
     "$(field ${point}_median_ms "$line")" "$(field ${point}_p95_ms "$line")"
 done
+echo "   before (revision $before): repainted median $(field repainted_median_ms "$old_line") ms," \
+  "95th percentile $(field repainted_p95_ms "$old_line") ms"
 key_median=$(field repainted_median_ms "$line")
 key_p95=$(field repainted_p95_ms "$line")
 
@@ -226,9 +260,11 @@ echo
 echo "| figure | value |"
 echo "|---|---|"
 printf '| %s | %s |\n' \
-  "processor use in a stage (aim: under 3 %)" "$stage_cpu % of one core, $stage_share % of the window in a stage" \
+  "processor use in stage 1" "$stage_cpu % of one core (before: $old_cpu %)" \
+  "wake-ups a second in stage 1" "$stage_wakeups (before: $old_wakeups)" \
+  "wake-ups in 20 s at rest on the ready message" "$idle (before: $old_idle)" \
   "exec to title window mapped" "$gm ms; bare window $bm ms; game/bare $map_ratio" \
   "peak resident memory on the title screen" "$gk kB; bare window $bk kB; game/bare $hwm_ratio" \
   "pump call at rest: mean, 99th percentile" "$(field mean_us "$rest") us, $(field p99_us "$rest") us" \
   "pump call, other core busy: mean, 99th percentile" "$(field mean_us "$loaded") us, $(field p99_us "$loaded") us" \
-  "F-key to flag repainted: median, 95th percentile (aim: under 16 ms)" "$key_median ms, $key_p95 ms"
+  "F-key to flag repainted: median, 95th percentile (aim: under 16 ms)" "$key_median ms, $key_p95 ms (before: $(field repainted_median_ms "$old_line") ms, $(field repainted_p95_ms "$old_line") ms)"
