@@ -50,70 +50,12 @@ struct DesignWindow {
     QWidget* widget(const QString& name) const { return window.findChild<QWidget*>(name); }
 };
 
-QRect pixelsOf(int left, int top, int width, int height) {
-    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
-}
-
-QString contentOf(const QWidget* widget) {
-    if (const auto* label = qobject_cast<const QLabel*>(widget))
-        return label->text();
-    if (const auto* button = qobject_cast<const QPushButton*>(widget))
-        return button->text();
-    if (const auto* shape = dynamic_cast<const ShapeWidget*>(widget))
-        return QString::fromStdString(toString(shape->fillColor) + " style " +
-                                      std::to_string(shape->fillStyle));
-    return {};
-}
-
 } // namespace
 
 class TestGameWindow : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { registerJapaneseFaces(); }
-
-    void controlsStandAtTheirDesign_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("twips");
-        QTest::addColumn<QString>("content"); // caption, or a shape's fill
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("Label1") << "Label1" << QRect(-7, 240, 7575, 735) << "Hyper Jorv" << true
-                                << true;
-        QTest::newRow("進行ボタン")
-            << "進行ボタン" << QRect(5880, 1080, 1575, 375) << "－－－－＞" << true << true;
-        const QStringList captions{"赤 (F1)", "黄色 (F2)", "黒 (F3)", "緑 (F4)", "白 (F5)"};
-        const QStringList fills{"RGB(255,0,0)", "RGB(255,255,0)", "RGB(0,0,0)", "RGB(0,192,0)",
-                                "RGB(255,255,255)"};
-        for (int i = 1; i <= 5; ++i) {
-            const bool shown = i == 1 || i == 5;
-            const int column = 840 * (i - 1);
-            const QString shape = QStringLiteral("Shape1(%1)").arg(i);
-            const QString button = QStringLiteral("Command1(%1)").arg(i);
-            QTest::newRow(qPrintable(shape)) << shape << QRect(1920 + column, 2625, 375, 375)
-                                             << fills[i - 1] + " style 0" << shown << true;
-            QTest::newRow(qPrintable(button)) << button << QRect(1793 + column, 3225, 615, 495)
-                                              << captions[i - 1] << shown << false;
-        }
-        QTest::newRow("Line1") << "Line1" << QRect(0, 0, 7560, 15) << "" << true << true;
-        QTest::newRow("パネル") << "パネル" << QRect(0, 4440, 7560, 450) << "" << true << true;
-        QTest::newRow("バー残量") << "バー残量" << QRect(2400, 4560, 2535, 255) << "" << true
-                                  << true;
-    }
-    void controlsStandAtTheirDesign() {
-        QFETCH(QString, name);
-        QFETCH(QRect, twips);
-        QFETCH(QString, content);
-        QFETCH(bool, shown);
-        QFETCH(bool, enabled);
-        DesignWindow design;
-        const QWidget* widget = design.widget(name);
-        QVERIFY(widget);
-        QCOMPARE(widget->geometry(), pixelsOf(twips.x(), twips.y(), twips.width(), twips.height()));
-        QCOMPARE(contentOf(widget), content);
-        QCOMPARE(!widget->isHidden(), shown);
-        QCOMPARE(widget->isEnabled(), enabled);
-    }
 
     // A fixed client area under the menu bar in light blue, no maximise or
     // minimise button; the labels in their faces and colours.
@@ -209,29 +151,6 @@ private slots:
         auto* panel1 = dynamic_cast<FittingLabel*>(window.panel(1));
         QVERIFY(panel1);
         QVERIFY(panel1->textRoom().translated(p1.topLeft()).right() < progress.left());
-    }
-
-    // The tab order of the design; the flag buttons are disabled, so the
-    // progress button takes the first focus and is the default button.
-    void tabOrderIsTheDesigns() {
-        ShownWindow shown("10");
-        GameWindow& window = shown.window;
-        // Only the buttons take the focus; labels and the status bar never do.
-        const QStringList order{"Command1(5)", "Command1(1)", "Command1(2)",
-                                "Command1(3)", "Command1(4)", "進行ボタン"};
-        QStringList chain;
-        QWidget* widget = window.flagButton(5);
-        do {
-            if (widget->focusPolicy() & Qt::TabFocus)
-                chain << widget->objectName();
-            widget = widget->nextInFocusChain();
-        } while (widget != window.flagButton(5));
-        QCOMPARE(chain, order);
-
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QCOMPARE(QApplication::focusWidget(), window.progressButton());
-        QVERIFY(window.progressButton()->isDefault());
-        QVERIFY(!window.flagButton(1)->isDefault());
     }
 
     void menusHoldTheirItemsAccessKeysAndShortcuts() {
