@@ -120,7 +120,8 @@ stage_figures() {
   cd "$root"
   "$1" >/dev/null 2>&1 &
   pid=$!
-  running+=("$pid")
+  # This runs in a subshell of its own, whose game the main trap cannot see.
+  trap 'kill "$pid" 2>/dev/null || true' EXIT
   wait_for 20 window_of_width 501 >/dev/null
   sleep 1
   xdotool mousemove 100 176 click 1 # ☆Game Start: about 3 s measuring, as long handing over
