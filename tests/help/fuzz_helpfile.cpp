@@ -34,62 +34,37 @@ bool isUtf8(std::string_view s) {
     return true;
 }
 
-// The file's raw lines as the reader must see them: ended by CR or CR LF.
-struct LineCount {
-    long preamble = 0; // lines before the first line that begins with "#"
-    long lines = 0;
-    long headings = 0;
-};
-
-LineCount countLines(std::string_view bytes) {
-    LineCount count;
-    for (std::size_t start = 0; start < bytes.size();) {
-        std::size_t end = bytes.find('\r', start);
-        end = end == std::string_view::npos ? bytes.size() : end;
-        if (end > start && bytes[start] == '#')
-            ++count.headings;
-        else if (count.headings == 0)
-            ++count.preamble;
-        ++count.lines;
-        start = end + 1;
-        if (start < bytes.size() && bytes[start] == '\n')
-            ++start;
-    }
-    return count;
-}
-
-long countLineBreaks(std::string_view text) {
-    long breaks = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string_view::npos;
-         at = text.find("\r\n", at + 2))
-        ++breaks;
-    return breaks;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const jorv::HelpFile help = jorv::splitHelpFile(bytes);
-    const LineCount count = countLines(bytes);
-    const int total = help.sectionTotal();
-    check(total == (count.headings == 0 ? 1 : std::min<long>(count.headings, 10)));
-
-    long linesKept = 0;
-    for (int k = 1; k <= total; ++k) {
-        const std::string& title = help.sectionTitle(k);
-        const std::string& text = help.sectionText(k);
-        check(isUtf8(text) && isUtf8(title));
-        check(title.find('\r') == std::string::npos);
-        check(text.compare(0, title.size(), title) == 0);
-        check(text.size() == title.size() || text.compare(title.size(), 2, "\r\n") == 0);
-        if (count.headings == 0)
-            check(title.empty() && text.empty());
-        else
-            check(title.front() == ' ');
-        linesKept += 1 + countLineBreaks(text);
+    // The file's raw lines, ended by CR or CR LF: those before the first
+    // heading (a line that begins with "#") are the preamble.
+    long preamble = 0, lines = 0, headings = 0;
+    for (std::size_t start = 0; start < bytes.size(); ++lines) {
+        const std::size_t end = std::min(bytes.find('\r', start), bytes.size());
+        if (end > start && bytes[start] == '#')
+            ++headings;
+        else if (headings == 0)
+            ++preamble;
+        start = end + 1;
+        if (start < bytes.size() && bytes[start] == '\n')
+            ++start;
     }
-    if (count.headings > 0)
-        check(linesKept == count.lines - count.preamble);
+    const jorv::HelpFile help = jorv::splitHelpFile(bytes);
+    check(help.sectionTotal() == (headings == 0 ? 1 : std::min<long>(headings, 10)));
+    long linesKept = 0;
+    for (int k = 1; k <= help.sectionTotal(); ++k) {
+        const std::string_view title = help.sectionTitle(k), text = help.sectionText(k);
+        check(isUtf8(text) && isUtf8(title) && title.find('\r') == std::string_view::npos);
+        check(text.substr(0, title.size()) == title);
+        check(text.size() == title.size() || text.substr(title.size(), 2) == "\r\n");
+        check(headings == 0 ? title.empty() && text.empty() : title.front() == ' ');
+        ++linesKept; // the title's line, and one for each line break
+        for (std::size_t at = text.find("\r\n"); at != std::string_view::npos;
+             at = text.find("\r\n", at + 2))
+            ++linesKept;
+    }
+    check(headings == 0 || linesKept == lines - preamble);
     return 0;
 }

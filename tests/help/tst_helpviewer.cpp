@@ -68,60 +68,25 @@ class TestHelpViewer : public QObject {
 private slots:
     void initTestCase() { QVERIFY(QDir::setCurrent(folder_.path())); }
 
-    void loadListsTheTitlesAndShowsTheFirstSection_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("state");
-        QTest::newRow("ten") << numberedSections(10)
-                             << "[ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10] 1:  1\nbody 1 / 12 at 12";
-        QTest::newRow("no headings") << QByteArray("text\r\n") << "[] 1:  / 12 at 12";
-    }
-    void loadListsTheTitlesAndShowsTheFirstSection() {
-        QFETCH(QByteArray, bytes);
-        writeRules(bytes);
-        HelpViewer viewer;
-        QTEST(state(viewer), "state");
-        QCOMPARE(viewer.focusWidget(), viewer.combo1());
-    }
-
-    void theChosenSectionKeepsTheChosenSize_data() {
-        QTest::addColumn<int>("k");
-        QTest::addColumn<int>("Index");
-        QTest::newRow("2nd in 16 points") << 2 << 16;
-        QTest::newRow("last in 9 points") << 3 << 9;
-    }
-    void theChosenSectionKeepsTheChosenSize() {
-        QFETCH(int, k);
-        QFETCH(int, Index);
+    // It opens on the first section in 12 points, the focus on the list; a
+    // section chosen with the arrow keys shows in the size last chosen.
+    void theChosenSectionShowsInTheChosenSize() {
         writeRules(numberedSections(3));
         HelpViewer viewer;
-        viewer.サイズ(16)->trigger();
-        viewer.サイズ(Index)->trigger();
-        choose(viewer, 3);
-        choose(viewer, k);
-        QCOMPARE(state(viewer),
-                 QString("[ 1, 2, 3] %1:  %1\nbody %1 / %2 at %2").arg(k).arg(Index));
+        QCOMPARE(state(viewer), "[ 1, 2, 3] 1:  1\nbody 1 / 12 at 12");
+        QCOMPARE(viewer.focusWidget(), viewer.combo1());
+        for (auto [k, Index] : {std::pair{2, 16}, {3, 9}}) {
+            viewer.サイズ(16)->trigger();
+            viewer.サイズ(Index)->trigger();
+            choose(viewer, 3);
+            choose(viewer, k);
+            QCOMPARE(state(viewer),
+                     QString("[ 1, 2, 3] %1:  %1\nbody %1 / %2 at %2").arg(k).arg(Index));
+        }
     }
 
-    void textBoxFollowsTheOuterSize_data() {
-        QTest::addColumn<int>("W");
-        QTest::addColumn<int>("H");
-        QTest::addColumn<QSize>("text1");
-        QTest::newRow("2100 high") << 5400 << 2100 << QSize(4900, 600);
-        QTest::newRow("2099 high") << 5400 << 2099 << QSize(4900, 100);
-        QTest::newRow("narrower than a text box") << 300 << 3000 << QSize(1000, 1500);
-    }
-    void textBoxFollowsTheOuterSize() {
-        QFETCH(int, W);
-        QFETCH(int, H);
-        QFETCH(QSize, text1);
-        HelpViewer viewer;
-        viewer.layOut(W, H);
-        QCOMPARE(
-            viewer.text1()->geometry(),
-            QRect(toPixels(120), toPixels(600), toPixels(text1.width()), toPixels(text1.height())));
-        QCOMPARE(viewer.line1()->width(), toPixels(W));
-    }
-
+    // Resized, it lays out to its whole window, frame included; shrunk as far
+    // as it goes, it keeps room for its text box.
     void resizingMeasuresTheWholeWindow() {
         HelpViewer viewer;
         viewer.show();
@@ -129,7 +94,6 @@ private slots:
         const QSize frame = viewer.frameGeometry().size() - viewer.size();
         viewer.resize(QSize(400, 140) - frame); // 6000 by 2100 twips outside
         QCOMPARE(viewer.text1()->size(), QSize(toPixels(5500), toPixels(600)));
-        // Shrunk as far as it goes, it keeps room for its text box.
         viewer.resize(1, 1);
         QVERIFY(viewer.text1()->width() >= toPixels(1000) && viewer.text1()->height() > 0);
     }

@@ -3,7 +3,6 @@
 
 #include "stagetable.h"
 
-#include <sstream>
 #include <stdexcept>
 
 namespace jorv::test {
@@ -16,10 +15,6 @@ void CountingPump::pump() {
         it->second();
     if (onEveryCall)
         onEveryCall(calls);
-}
-
-void Trace::record(const std::string& control, const std::string& property, std::string value) {
-    writes.push_back({control, property, std::move(value), pump_.calls});
 }
 
 std::vector<Write> Trace::of(const std::string& control, const std::string& property) const {
@@ -38,19 +33,6 @@ std::vector<std::string> Trace::values(const std::string& control,
     return found;
 }
 
-std::vector<std::string> Trace::lines() const {
-    std::vector<std::string> found;
-    for (const Write& w : writes)
-        found.push_back(w.control + "." + w.property + "=" + w.value);
-    return found;
-}
-
-std::string Recorder::show(float v) {
-    std::ostringstream out;
-    out << v;
-    return out.str();
-}
-
 float ScriptedClock::moment(long read) const {
     const auto n = static_cast<std::size_t>(read);
     if (n < readings.size())
@@ -67,24 +49,13 @@ float ScriptedClock::secondsSinceMidnight() {
     return time;
 }
 
-double ScriptedClock::steadySeconds() {
-    return moment(reads++);
-}
-
 float ScriptedRandom::next() {
-    if (++draws > limit)
-        throw std::runtime_error("random draws ran past their limit");
-    const auto n = static_cast<std::size_t>(draws - 1);
+    const auto n = static_cast<std::size_t>(draws++);
     if (n < values.size())
         return values[n];
     if (fallback)
         return fallback();
     return static_cast<float>(generator_() >> 8) / 16777216.0f;
-}
-
-std::string ScriptedInputBox::ask(const std::string& prompt, const std::string& title) {
-    calls.push_back({prompt, 0, title});
-    return calls.size() <= answers.size() ? answers[calls.size() - 1] : std::string();
 }
 
 void RecordingEnder::endProgram() {
@@ -93,6 +64,19 @@ void RecordingEnder::endProgram() {
     if (unwind)
         throw ProgramEnded{};
 }
+
+namespace {
+template <class Interface> ControlArray<Interface, 5> arrayOf(std::array<RecordingControl, 5>& cs) {
+    return ControlArray<Interface, 5>({&cs[0], &cs[1], &cs[2], &cs[3], &cs[4]});
+}
+
+template <class Each> std::string row(Each on) {
+    std::string bits;
+    for (int i = 0; i < 5; ++i)
+        bits += on(i) ? '1' : '0';
+    return bits;
+}
+} // namespace
 
 GameWorld::GameWorld()
     : game(GameControls{window, Label1, Label2, arrayOf<Shape>(Shape1),
@@ -142,24 +126,15 @@ void GameWorld::run(const std::function<void()>& start, const std::function<void
 }
 
 std::string bits(const OneBased<bool, 5>& flags) {
-    std::string row;
-    for (bool on : flags.items_)
-        row += on ? '1' : '0';
-    return row;
+    return row([&](int i) { return flags.items_[i]; });
 }
 
 std::string visible(const std::array<RecordingControl, 5>& controls) {
-    std::string row;
-    for (const RecordingControl& c : controls)
-        row += c.visible() ? '1' : '0';
-    return row;
+    return row([&](int i) { return controls[i].visible(); });
 }
 
 std::string enabled(const std::array<RecordingControl, 5>& controls) {
-    std::string row;
-    for (const RecordingControl& c : controls)
-        row += c.enabled() ? '1' : '0';
-    return row;
+    return row([&](int i) { return controls[i].enabled(); });
 }
 
 void enter(Game& game, int stage) {
@@ -169,6 +144,44 @@ void enter(Game& game, int stage) {
     game.flagInPlay.items_ = row.flagInPlay;
     game.flagShown.items_ = row.flagShown;
     game.patternCount = row.patternCount;
+}
+
+Reading readCommand(const std::string& text) {
+    static const std::array<std::string, 5> colours{"赤", "黄", "黒", "緑", "白"};
+    // Raise, lower, don't lower, don't raise: what each leaves the flag at.
+    static const std::array<std::pair<std::string, bool>, 4> actions{
+        {{"あげて", true}, {"さげて", false}, {"さげない", true}, {"あげない", false}}};
+    Reading reading;
+    std::vector<int> named;
+    int clauses = 0;
+    std::size_t at = 0;
+    auto takes = [&](const std::string& word) {
+        if (text.compare(at, word.size(), word) != 0)
+            return false;
+        at += word.size();
+        return true;
+    };
+    for (bool progress = true; progress && at < text.size();) {
+        progress = false;
+        for (int c = 1; c <= 5 && !progress; ++c)
+            if ((progress = takes(colours[c - 1])))
+                named.push_back(c);
+        for (int a = 0; a < 4 && !progress; ++a)
+            if ((progress = takes(actions[a].first))) {
+                for (int c : named)
+                    reading.wanted.emplace_back(c, actions[a].second);
+                reading.form = std::max(reading.form, named.size() > 1 ? 4 : a >= 2 ? 2 : 1);
+                named.clear();
+                ++clauses;
+            }
+        if (!progress)
+            progress = takes("で");
+    }
+    if (clauses > 1)
+        reading.form = std::max(reading.form, 3);
+    if (named.size() > 1)
+        reading.form = 4;
+    return reading;
 }
 
 } // namespace jorv::test

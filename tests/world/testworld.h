@@ -39,60 +39,32 @@ struct Write {
     long pumpCall;
 };
 
-class Trace {
-public:
-    explicit Trace(const CountingPump& pump)
-        : pump_(pump) {}
-    void record(const std::string& control, const std::string& property, std::string value);
-    // The writes of one property of one control, in order.
+// Every write, in order; of() and values() give those of one property of one
+// control.
+struct Trace {
+    const CountingPump& pump;
+    std::vector<Write> writes;
     std::vector<Write> of(const std::string& control, const std::string& property) const;
     std::vector<std::string> values(const std::string& control, const std::string& property) const;
-    // Every write as "control.property=value", in order.
-    std::vector<std::string> lines() const;
-    std::vector<Write> writes;
-
-private:
-    const CountingPump& pump_;
-};
-
-// What every recorder shares: its name and the trace it writes to.
-class Recorder {
-public:
-    Recorder(Trace& trace, std::string name)
-        : trace_(trace)
-        , name_(std::move(name)) {}
-
-protected:
-    template <class T> void write(const std::string& property, T& field, const T& value) {
-        field = value;
-        trace_.record(name_, property, show(value));
-    }
-    static std::string show(bool v) { return v ? "True" : "False"; }
-    static std::string show(int v) { return std::to_string(v); }
-    static std::string show(float v);
-    static std::string show(const std::string& v) { return v; }
-    static std::string show(const Colour& v) { return toString(v); }
-    static std::string show(BorderStyle v) { return show(static_cast<int>(v)); }
-
-    Trace& trace_;
-    std::string name_;
 };
 
 // One recorder stands in for a control of any kind: a property that two kinds
-// share is one property here, and every write lands in the trace.
+// share is one property here, and every write lands in the trace. An unloaded
+// window reads as a fresh one, at the top left.
 class RecordingControl final : public Window,
                                public Label,
                                public CommandButton,
                                public Shape,
                                public MenuItem,
                                public StatusBar,
-                               public ProgressBar,
-                               Recorder {
+                               public ProgressBar {
 public:
-    using Recorder::Recorder;
-    int top() const override { return top_; }
+    RecordingControl(Trace& trace, std::string name)
+        : trace_(trace)
+        , name_(std::move(name)) {}
+    int top() const override { return unloaded ? 0 : top_; }
     void setTop(int twips) override { write("Top", top_, twips); }
-    int left() const override { return left_; }
+    int left() const override { return unloaded ? 0 : left_; }
     void setLeft(int twips) override { write("Left", left_, twips); }
     std::string caption() const override { return caption_; }
     void setCaption(const std::string& text) override { write("Caption", caption_, text); }
@@ -122,6 +94,19 @@ public:
     bool unloaded = false;
 
 private:
+    template <class T> void write(const std::string& property, T& field, const T& value) {
+        field = value;
+        trace_.writes.push_back({name_, property, show(value), trace_.pump.calls});
+    }
+    static std::string show(bool v) { return v ? "True" : "False"; }
+    static std::string show(int v) { return std::to_string(v); }
+    static std::string show(float v) { return std::to_string(static_cast<int>(v)); }
+    static std::string show(const std::string& v) { return v; }
+    static std::string show(const Colour& v) { return toString(v); }
+    static std::string show(BorderStyle v) { return show(static_cast<int>(v)); }
+
+    Trace& trace_;
+    std::string name_;
     int top_ = 0, left_ = 0, fillStyle_ = 0;
     std::string caption_;
     Colour backColor_, fillColor_, foreColor_ = Colour::systemButtonText();
@@ -138,11 +123,10 @@ private:
 class ScriptedClock final : public Clock {
 public:
     float secondsSinceMidnight() override;
-    double steadySeconds() override;
+    double steadySeconds() override { return moment(reads++); }
     std::vector<float> readings{0.0f};
     float step = 0.0f;
     float timeOfDayShift = 0.0f;
-    // Reads of the steady clock.
     long reads = 0;
 
 private:
@@ -159,54 +143,38 @@ public:
     std::function<float()> fallback;
     std::vector<float> seeds;
     long draws = 0;
-    // Redraws that never end fail the test instead of hanging it.
-    long limit = 10'000'000;
 
 private:
     std::mt19937 generator_{1};
 };
 
-// The number that randomUpTo(max) turns into `value`.
-constexpr float drawOf(int value, int max) {
-    return (static_cast<float>(value) - 0.5f) / static_cast<float>(max);
-}
-
-struct BoxCall {
-    std::string prompt;
-    int style;
-    std::string title;
-};
-
-class ScriptedMessageBox final : public MessageBox {
-public:
+// The boxes shown, each as "prompt style title", and the answers typed into
+// them in order, then an empty one (a cancelled box).
+struct ScriptedMessageBox final : MessageBox {
     int show(const std::string& prompt, int style, const std::string& title) override {
-        calls.push_back({prompt, style, title});
+        calls.push_back(prompt + " " + std::to_string(style) + " " + title);
         return box::ok;
     }
-    std::vector<BoxCall> calls;
+    std::vector<std::string> calls;
 };
 
-class ScriptedInputBox final : public InputBox {
-public:
-    std::string ask(const std::string& prompt, const std::string& title) override;
+struct ScriptedInputBox final : InputBox {
+    std::string ask(const std::string& prompt, const std::string& title) override {
+        calls.push_back(prompt + " " + title);
+        return calls.size() <= answers.size() ? answers[calls.size() - 1] : std::string();
+    }
     std::vector<std::string> answers;
-    std::vector<BoxCall> calls;
+    std::vector<std::string> calls;
 };
 
-class RecordingBeeper final : public Beeper, Recorder {
-public:
-    using Recorder::Recorder;
-    void beep() override { write("Beep", beeps, beeps + 1); }
+struct CountingBeeper final : Beeper {
+    void beep() override { ++beeps; }
     int beeps = 0;
 };
 
-class RecordingPointer final : public MousePointer, Recorder {
-public:
-    using Recorder::Recorder;
-    void set(Pointer pointer) override {
-        write("MousePointer", current, static_cast<int>(pointer));
-    }
-    int current = 0;
+struct RecordingPointer final : MousePointer {
+    void set(Pointer pointer) override { shapes.push_back(static_cast<int>(pointer)); }
+    std::vector<int> shapes;
 };
 
 // Thrown by the recording end service to unwind the game's call chain.
@@ -230,26 +198,16 @@ private:
 // All services, scripted.
 struct World {
     CountingPump pump;
-    Trace trace{pump};
+    Trace trace{pump, {}};
     ScriptedClock clock;
     ScriptedRandom random;
-    RecordingBeeper beeper{trace, "Beep"};
+    CountingBeeper beeper;
     ScriptedMessageBox messageBox;
     ScriptedInputBox inputBox;
-    RecordingPointer pointer{trace, "Screen"};
+    RecordingPointer pointer;
     RecordingEnder ender{pump};
     Services services{pump, clock, random, beeper, messageBox, inputBox, pointer, ender};
 };
-
-template <class C, std::size_t... I>
-std::array<C, sizeof...(I)> numbered(Trace& trace, const std::string& name,
-                                     std::index_sequence<I...>) {
-    return {C(trace, name + "(" + std::to_string(I + 1) + ")")...};
-}
-
-template <class Interface, class C> ControlArray<Interface, 5> arrayOf(std::array<C, 5>& cs) {
-    return ControlArray<Interface, 5>({&cs[0], &cs[1], &cs[2], &cs[3], &cs[4]});
-}
 
 // Thrown from a pump call to leave the game's call chain.
 struct Stop {};
@@ -261,10 +219,9 @@ struct GameWorld : World {
     void load(const std::string& count = "100");
     // The player's ways in, each working only as the window lets it: a
     // click on a flag button needs it shown and enabled, a flag key needs
-    // its menu item enabled.
+    // its menu item enabled, the progress button needs to be shown.
     void clickFlagButton(int i);
     void pressFlagKey(int i);
-    // A click on the progress button, which only a shown button takes.
     void pressProgressButton();
     // Keys in whatever the commands so far require.
     void answerPerfectly();
@@ -278,24 +235,40 @@ struct GameWorld : World {
     RecordingControl titleLabel3{trace, "TitleLabel3"};
     RecordingControl Label1{trace, "Label1"};
     RecordingControl Label2{trace, "Label2"};
-    std::array<RecordingControl, 5> Shape1 =
-        numbered<RecordingControl>(trace, "Shape1", std::make_index_sequence<5>());
-    std::array<RecordingControl, 5> Command1 =
-        numbered<RecordingControl>(trace, "Command1", std::make_index_sequence<5>());
-    std::array<RecordingControl, 5> メニュー各旗 =
-        numbered<RecordingControl>(trace, "メニュー各旗", std::make_index_sequence<5>());
+    std::array<RecordingControl, 5> Shape1 = five("Shape1");
+    std::array<RecordingControl, 5> Command1 = five("Command1");
+    std::array<RecordingControl, 5> メニュー各旗 = five("メニュー各旗");
     RecordingControl 進行ボタン{trace, "進行ボタン"};
     RecordingControl パネル{trace, "パネル"};
     RecordingControl バー残量{trace, "バー残量"};
     Game game;
+
+private:
+    std::array<RecordingControl, 5> five(const std::string& name) {
+        auto one = [&](int i) {
+            return RecordingControl(trace, name + "(" + std::to_string(i) + ")");
+        };
+        return {one(1), one(2), one(3), one(4), one(5)};
+    }
 };
 
-// Flags, shown controls and enabled controls, red to white, as 0 and 1.
+// Flags, or shown or enabled controls, red to white, as 0 and 1.
 std::string bits(const OneBased<bool, 5>& flags);
 std::string visible(const std::array<RecordingControl, 5>& controls);
 std::string enabled(const std::array<RecordingControl, 5>& controls);
 
 // Enters `stage` as the stage table gives it, without running it.
 void enter(Game& game, int stage);
+
+// What a player reads in a command shown so far: each flag that a complete
+// clause (colours, then an action word) names, and whether it must end up
+// raised, in the order named; and the form of the command: 1 one colour
+// raised or lowered, 2 one colour with "don't", 3 two clauses joined by
+// "で", 4 two colours with one action.
+struct Reading {
+    std::vector<std::pair<int, bool>> wanted;
+    int form = 0;
+};
+Reading readCommand(const std::string& text);
 
 } // namespace jorv::test

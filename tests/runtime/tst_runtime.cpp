@@ -1,0 +1,268 @@
+// The runtime: the speed measurement and its hand-over against a scripted
+// clock and a counting pump, random numbers, the counted wait, the Qt pump
+// and end service, and the Qt controls that need more than a property (the
+// hatched shapes as drawn, labels that size themselves, the clock panel).
+#include "calibration.h"
+#include "numbers.h"
+#include "pumpwait.h"
+#include "qtcontrols.h"
+#include "qtservices.h"
+#include "stdrandom.h"
+#include "testworld.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace jorv;
+using namespace jorv::test;
+using SteadyClock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+namespace {
+
+// How a red square drawn with `style` over a blue window looks: "solid", or
+// the ways its red lines run down over the blue: "\" from top left to bottom
+// right, "/" the other way, "X" both.
+QString lookOfSquare(int style) {
+    const QColor red(255, 0, 0), blue(0, 0, 255);
+    QWidget window;
+    window.resize(40, 40);
+    window.setAutoFillBackground(true);
+    window.setPalette(QPalette(blue, blue));
+    auto* widget = new ShapeWidget(&window);
+    placeInTwips(widget, 75, 75, 375, 375);
+    QtShape shape(widget);
+    shape.setFillColor(Colour::rgb(255, 0, 0));
+    shape.setFillStyle(style);
+    const QImage square = window.grab().toImage().copy(5, 5, 25, 25);
+    int reds = 0;
+    bool right = false, left = false;
+    auto isRed = [&](int x, int y) { return square.valid(x, y) && square.pixelColor(x, y) == red; };
+    for (int y = 0; y < square.height(); ++y)
+        for (int x = 0; x < square.width(); ++x) {
+            if (!isRed(x, y) && square.pixelColor(x, y) != blue)
+                return "stray colour";
+            if (isRed(x, y)) {
+                ++reds;
+                right |= isRed(x + 1, y + 1);
+                left |= isRed(x - 1, y + 1);
+            }
+        }
+    if (reds == square.width() * square.height())
+        return "solid";
+    return right && left ? "X" : right ? "\\" : left ? "/" : "dots";
+}
+
+} // namespace
+
+class TestRuntime : public QObject {
+    Q_OBJECT
+private slots:
+    // The first reading sets the deadline, the clock plus 3 rounded; the
+    // measurement shows its state before the first pump call and counts the
+    // calls until the clock passes the deadline. A step of the time of day
+    // (an hour back or on) in the middle changes nothing, but for the
+    // clock's rounding at that size.
+    void measurementCountsPumpCallsUntilTheDeadline() {
+        const std::vector<std::tuple<std::vector<float>, float, int, int>> cases{
+            {{100.0f, 101.0f, 102.0f, 103.0f, 103.5f}, 0.0f, 3, 4},
+            {{2.5f, 5.9f, 6.0f, 6.2f}, 0.0f, 2, 3}, // the deadline rounded up to even
+            {{1.6f, 5.0f, 5.01f}, 0.0f, 1, 2},      // exactly 5
+            {{1.5f}, 0.0f, 0, 0},                   // 4 by a tie: nothing measured
+            {{86399.0f, 86399.9f, 86400.5f, 86401.9f, 86402.01f}, 0.0f, 3, 4}, // over midnight
+            {{43200.0f}, -3600.0f, 3000, 4500},
+            {{43200.0f}, 3600.0f, 3000, 4500}};
+        for (const auto& [readings, shift, pumpCalls, count] : cases) {
+            World world;
+            world.clock.readings = readings;
+            world.clock.step = 0.001f; // a millisecond a call past the readings
+            RecordingControl label3(world.trace, "Label3");
+            SpeedCalibration calibration(world.services);
+            world.pump.at(1, [&] {
+                QCOMPARE(calibration.calibrating, -1);
+                QCOMPARE(label3.caption(), "しばらくお待ちください。");
+                QCOMPARE(world.pointer.shapes, std::vector<int>{11});
+            });
+            world.pump.at(1000, [&] { world.clock.timeOfDayShift = shift; });
+            calibration.measure(label3);
+            const QString seen =
+                QString("%1 calls, %2").arg(world.pump.calls).arg(calibration.calibrationCount);
+            QVERIFY2(std::abs(world.pump.calls - pumpCalls) <= 3, qPrintable(seen));
+            QVERIFY2(std::abs(calibration.calibrationCount - count) <= 3, qPrintable(seen));
+            QCOMPARE(calibration.calibrating, count > 0 ? -1 : 0);
+            QCOMPARE(world.pointer.shapes,
+                     (count > 0 ? std::vector<int>{11, 1} : std::vector<int>{}));
+        }
+    }
+
+    // One draw per pump call, each call before its draw, from a generator
+    // seeded with the clock.
+    void handOverDrawsOneNumberPerCountAndPumpCall() {
+        for (int count : {0, 3}) {
+            World world;
+            world.clock.readings = {12345.5f};
+            RecordingControl label3(world.trace, "Label3");
+            SpeedCalibration calibration(world.services);
+            calibration.calibrationCount = count;
+            world.pump.onEveryCall = [&](long call) { QCOMPARE(world.random.draws, call - 1); };
+            calibration.handOver(label3);
+            QCOMPARE(label3.caption(), std::to_string(count));
+            QCOMPARE(world.random.seeds, std::vector<float>{12345.5f});
+            QCOMPARE(world.random.draws, count);
+            QCOMPARE(world.pump.calls, count);
+        }
+    }
+
+    void randomNumbersStayBelowOne() {
+        QVERIFY(StdRandom::toUnit(0xFFFFFFFFu) < 1.0f);
+        StdRandom a, b;
+        a.seed(100.25f);
+        b.seed(100.25f);
+        for (int i = 0; i < 100000; ++i) {
+            const float r = a.next();
+            QVERIFY(r >= 0.0f && r < 1.0f);
+            QCOMPARE(b.next(), r);
+        }
+        b.seed(100.5f);
+        QVERIFY(a.next() != b.next() || a.next() != b.next());
+    }
+
+    // A counted wait goes on from wherever a handler leaves its counter, and
+    // stops at the top of the counter's range instead of passing it.
+    void handlerInsideAWaitMovesItsCounter() {
+        for (auto [steps, movedTo, calls] : {std::tuple{10, 9, 3L},
+                                             {10, 1, 11L},
+                                             {INT32_MAX, INT32_MAX - 1, 3L},
+                                             {10, INT32_MAX, 2L}}) {
+            World world;
+            std::int32_t loopIndex = 0;
+            world.pump.at(2, [&] { loopIndex = movedTo; });
+            pumpWait(world.pump, loopIndex, steps);
+            QCOMPARE(world.pump.calls, calls);
+        }
+    }
+
+    // The Qt pump handles what is pending and ends each call on its own
+    // millisecond tick, so calls never spin.
+    void pumpHandlesPendingEventsAndWaitsForTheNextTick() {
+        QtPump pump;
+        bool handled = false;
+        QMetaObject::invokeMethod(
+            qApp, [&] { handled = true; }, Qt::QueuedConnection);
+        pump.pump();
+        QVERIFY(handled);
+        const auto start = SteadyClock::now();
+        for (int i = 0; i < 20; ++i)
+            pump.pump();
+        QVERIFY(SteadyClock::now() - start >= milliseconds(19));
+    }
+
+    // A counted run sleeps between events, but an event that comes in the
+    // middle is handled there, seeing the counter at the tick it came in.
+    void aCountedRunHandlesAnEventAtItsTick() {
+        QtPump pump;
+        std::int32_t counter = 0, seen = 0;
+        QTimer::singleShot(50, Qt::PreciseTimer, [&] { seen = counter; });
+        const auto start = SteadyClock::now();
+        pump.pumpCounted(counter, 500);
+        QVERIFY(SteadyClock::now() - start >= milliseconds(490));
+        QVERIFY2(seen >= 45 && seen < 500, qPrintable(QString::number(seen)));
+        QCOMPARE(counter, 501);
+    }
+
+    // A handler held open (a modal box) is one call: the run goes on after
+    // it for the ticks it had left.
+    void aHandlerHeldOpenIsOneCall() {
+        QtPump pump;
+        std::int32_t counter = 0, seen = 0, after = 0;
+        SteadyClock::time_point closed;
+        QTimer::singleShot(10, Qt::PreciseTimer, [&] {
+            seen = counter;
+            QEventLoop box;
+            QTimer::singleShot(300, &box, &QEventLoop::quit);
+            box.exec();
+            after = counter;
+            closed = SteadyClock::now();
+        });
+        pump.pumpCounted(counter, 100);
+        QVERIFY(seen >= 1 && seen < 100);
+        QCOMPARE(after, seen);
+        QVERIFY(SteadyClock::now() - closed >= milliseconds(100 - seen - 2));
+        QCOMPARE(counter, 101);
+    }
+
+    // Deep inside a nested event loop, as in a wait inside a handler, the end
+    // leaves at once with status 0.
+    void endServiceLeavesAtOnceWithStatusZero() {
+        const pid_t child = fork();
+        if (child == 0) {
+            QTimer::singleShot(0, [] {
+                QtPump pump;
+                pump.pump();
+                QtEnder().endProgram();
+            });
+            QEventLoop().exec();
+            _exit(3);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+    }
+
+    // Solid fills every pixel; a hatch leaves the window showing between its
+    // lines.
+    void shapesDrawTheirFillStyle() {
+        QCOMPARE(lookOfSquare(0), "solid");
+        QCOMPARE(lookOfSquare(5), "\\");
+        QCOMPARE(lookOfSquare(7), "X");
+    }
+
+    // A label that sizes itself and would leave its window moves only as far
+    // as it must to stay inside; one too wide for it takes a smaller size.
+    void labelsSizingThemselvesStayInTheWindow() {
+        for (auto [alignment, text, box, side] :
+             {std::tuple{int(Qt::AlignLeft), "Miss!", QRect(370, 10, 20, 50), 1},
+              {int(Qt::AlignHCenter), "Miss!", QRect(-20, 10, 20, 50), -1},
+              {int(Qt::AlignLeft), "ALL Clear! ALL Clear!", QRect(40, 10, 300, 50), 0}}) {
+            QWidget window;
+            window.resize(400, 300);
+            auto* label = new SelfSizingLabel(&window);
+            label->setFont(QFont(QApplication::font().family(), 48));
+            label->setAlignment(Qt::Alignment(alignment) | Qt::AlignTop);
+            label->setGeometry(box);
+            QtLabel control(label);
+            control.sizeItselfToText();
+            control.setCaption(text);
+            const QRect placed = label->geometry();
+            QVERIFY(window.rect().contains(placed));
+            QCOMPARE(placed.top(), box.top());
+            if (side != 0)
+                QCOMPARE(side < 0 ? placed.left() : placed.right(),
+                         side < 0 ? 0 : window.rect().right());
+            else
+                QVERIFY(label->font().pointSize() < 48);
+        }
+    }
+
+    // The clock shows hours and minutes and wakes just after the minute
+    // turns.
+    void clockPanelShowsHoursAndMinutes() {
+        QTime now(23, 59, 59, 990);
+        ClockPanel panel([&] { return now; });
+        QCOMPARE(panel.text(), "23:59");
+        QVERIFY(panel.msecsToNextMinute() <= 60 && panel.msecsToNextMinute() > 0);
+        now = QTime(9, 5, 30, 250);
+        panel.refresh();
+        QCOMPARE(panel.text(), "9:05");
+        QVERIFY(panel.msecsToNextMinute() <= 29800 && panel.msecsToNextMinute() > 28800);
+    }
+};
+
+QTEST_MAIN(TestRuntime)
+#include "tst_runtime.moc"
