@@ -153,24 +153,20 @@ private slots:
     }
 
     // Red is required raised in the first turn and white in the second; the
-    // player presses keys (k) and buttons (b) at the given pump calls: the
-    // turn missed. At speed 10 flag input opens at call 60, the first command
+    // player presses keys (k) and buttons (b) at the given pump calls, then
+    // the turn missed. At speed 10 flag input opens at call 60, the first command
     // is spelled from call 70 to 110 and answered until call 121.
     void judgementComparesAllFiveFlags() {
-        for (auto [presses, missedTurn] :
-             std::vector<std::pair<QString, std::size_t>>{{"", 1},
-                                                          {"115:k1", 2},
-                                                          {"65:b1", 2},
-                                                          {"55:k1", 1},
-                                                          {"80:k1 115:b1", 1},
-                                                          {"80:k1 115:k5", 1},
-                                                          {"80:k1 115:k3", 2}}) {
+        for (const QString row : {"1", "115:k1 2", "65:b1 2", "55:k1 1", "80:k1 115:b1 1",
+                                  "80:k1 115:k5 1", "80:k1 115:k3 2"}) {
+            QStringList presses = row.split(' ');
+            const std::size_t missedTurn = presses.takeLast().toInt();
             GameWorld world;
             world.load("10");
             world.trace.writes.clear();
             world.random.values = {0.0f, 0.9f, 0.0f, 0.0f, 0.0f,  // 赤あげて
                                    0.9f, 0.0f, 0.0f, 0.0f, 0.0f}; // 白あげて
-            for (const QString& press : presses.split(' ', Qt::SkipEmptyParts)) {
+            for (const QString& press : presses) {
                 const int flag = press.back().digitValue();
                 world.pump.at(press.section(':', 0, 0).toLong(), [&world, press, flag] {
                     press.contains('k') ? world.pressFlagKey(flag) : world.clickFlagButton(flag);
@@ -178,7 +174,7 @@ private slots:
             }
             world.game.setUpStage(); // returns at the miss
             QCOMPARE(world.game.buttonAction, "ミス");
-            QVERIFY2(turnsIn(world.trace).size() == missedTurn, qPrintable(presses));
+            QVERIFY2(turnsIn(world.trace).size() == missedTurn, qPrintable(row));
         }
     }
 
@@ -258,35 +254,30 @@ private slots:
         }
     }
 
-    // From stage 5 with the progress button shown: the boxes asked and the
-    // stage left for the next set-up (the entry minus one); entries that name
-    // no stage leave it. Nothing else is written.
+    // From stage 5 with the progress button shown, entries "text=stage left
+    // for the next set-up" (one less than the level, or 5 where the entry
+    // names no stage); a wrong code asks no level. Nothing else is written.
     void levelSelectChoosesTheStage() {
-        const std::vector<std::tuple<std::string, std::string, std::size_t, int>> cases{
-            {"MPW%7140", "1", 2, 0},
-            {"MPW%7140", " 7.6 ", 2, 7},
-            {"MPW%7140", "6.5", 2, 5},
-            {"MPW%7140", "+3", 2, 2},
-            {"MPW%7140", "\u3000１２．４", 2, 11},
-            {"MPW%7140", "９", 2, 8},
-            {"mpw%7140", "1", 1, 5},
-            {"", "1", 1, 5},
-            {"MPW%7140", "", 2, 5}};
-        std::vector<std::tuple<std::string, std::string, std::size_t, int>> all = cases;
-        for (const char* entry : {"abc", "12abc", "1 2", ".", "-", "1e1", "0", "0.5", "-1", "256",
-                                  "255.5", "1000000000000000000000000000000"})
-            all.emplace_back("MPW%7140", entry, 2, 5);
-        for (const auto& [code, level, boxes, stage] : all) {
+        const QStringList entries =
+            QString("1=0| 7.6 =7|6.5=5|+3=2|\u3000１２．４=11|９=8|=5|abc=5|"
+                    "12abc=5|1 2=5|.=5|-=5|1e1=5|0=5|0.5=5|-1=5|256=5|255.5=5|"
+                    "1000000000000000000000000000000=5|mpw%7140|")
+                .split('|');
+        for (const QString& entry : entries) {
+            const bool rightCode = entry.contains('=');
             GameWorld world;
             world.load("3");
             world.game.stage = 5;
             world.trace.writes.clear();
-            world.inputBox.answers = {code, level};
+            world.inputBox.answers = {rightCode ? "MPW%7140" : entry.toStdString(),
+                                      entry.section('=', 0, 0).toStdString()};
             world.game.パネルDoubleClick(2);
-            QVERIFY2(world.game.stage == stage, level.c_str());
-            const std::vector<std::string> asked{"パスワードを入力して下さい。 Debug",
-                                                 "レベルを入力して下さい。 Debug"};
-            QVERIFY(world.inputBox.calls == std::vector(asked.begin(), asked.begin() + boxes));
+            QVERIFY2(world.game.stage == (rightCode ? entry.section('=', 1).toInt() : 5),
+                     qPrintable(entry));
+            std::vector<std::string> asked{"パスワードを入力して下さい。 Debug",
+                                           "レベルを入力して下さい。 Debug"};
+            asked.resize(rightCode ? 2 : 1);
+            QVERIFY(world.inputBox.calls == asked);
             QVERIFY(world.trace.writes.empty());
         }
     }
