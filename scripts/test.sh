@@ -9,7 +9,7 @@ source "$root/scripts/packages.sh"
 # The install test validates the desktop entry; the end-to-end test runs the
 # game on a virtual X display under a window manager and reads it through the
 # accessibility bus.
-install_missing "${build_packages[@]}" desktop-file-utils xvfb openbox xdotool imagemagick dbus \
+install_missing "${build_packages[@]}" desktop-file-utils xvfb openbox xdotool dbus \
   at-spi2-core python3-pyatspi python3-xlib libfaketime
 "$root/scripts/setup.sh" -DBUILD_TESTING=ON
 cd "$root/build"
