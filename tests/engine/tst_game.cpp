@@ -1,7 +1,6 @@
 // The game in the test world: its load, the draws that name a command, a
-// stage run to the pump call (the pace of the turns, when flag input opens and
-// what the judgement sees), what each of the twelve stages shows and asks as a
-// player meets it, and the hidden level select.
+// stage's pace to the pump call, what each of the twelve stages shows and asks
+// as a player meets it, and the hidden level select.
 #include "stagetable.h"
 #include "testworld.h"
 
@@ -149,32 +148,6 @@ private slots:
             const std::vector<std::string> bar = trace.values("バー残量", "Value");
             QCOMPARE(q(joined(std::vector(bar.begin(), bar.begin() + 15))),
                      "14 13 12 11 10 9 8 7 6 5 4 3 2 1 0");
-        }
-    }
-
-    // Red is required raised in the first turn and white in the second; the
-    // player presses keys (k) and buttons (b) at the given pump calls, then
-    // the turn missed. At speed 10 flag input opens at call 60, the first command
-    // is spelled from call 70 to 110 and answered until call 121.
-    void judgementComparesAllFiveFlags() {
-        for (const QString row : {"1", "115:k1 2", "65:b1 2", "55:k1 1", "80:k1 115:b1 1",
-                                  "80:k1 115:k5 1", "80:k1 115:k3 2"}) {
-            QStringList presses = row.split(' ');
-            const std::size_t missedTurn = presses.takeLast().toInt();
-            GameWorld world;
-            world.load("10");
-            world.trace.writes.clear();
-            world.random.values = {0.0f, 0.9f, 0.0f, 0.0f, 0.0f,  // 赤あげて
-                                   0.9f, 0.0f, 0.0f, 0.0f, 0.0f}; // 白あげて
-            for (const QString& press : presses) {
-                const int flag = press.back().digitValue();
-                world.pump.at(press.section(':', 0, 0).toLong(), [&world, press, flag] {
-                    press.contains('k') ? world.pressFlagKey(flag) : world.clickFlagButton(flag);
-                });
-            }
-            world.game.setUpStage(); // returns at the miss
-            QCOMPARE(world.game.buttonAction, "ミス");
-            QVERIFY2(turnsIn(world.trace).size() == missedTurn, qPrintable(row));
         }
     }
 

@@ -48,15 +48,11 @@ private slots:
             << QByteArray("Jorv\r\n\r\n#Rules\r\nA\r\n\r\nB\r\n\r\n")
             << QStringList{" Rules\r\nA\r\n\r\nB\r\n"};
         QTest::newRow("# alone") << QByteArray("#\r\nA") << QStringList{" \r\nA"};
-        QTest::newRow("blank or full-width before #") << QByteArray("#A\r\n #B\r\n\x81\x94"
-                                                                    "C")
-                                                      << QStringList{" A\r\n #B\r\n＃C"};
         QTest::newRow("heading after heading, CR LF at the end")
             << QByteArray("#A\r\n#B\r\nb\r\n") << QStringList{" A", " B\r\nb"};
         QTest::newRow("LF alone ends no line") << QByteArray("#A\nb\n") << QStringList{" A\nb\n"};
         QTest::newRow("bare CR ends a line")
             << QByteArray("#A\rb\r\rc") << QStringList{" A\r\nb\r\n\r\nc"};
-        QTest::newRow("no headings") << QByteArray("text\r\n #not\r\n") << QStringList{""};
         // Headings after the tenth stay in it as they stand in the file.
         QStringList ten;
         for (int k = 1; k <= 10; ++k)

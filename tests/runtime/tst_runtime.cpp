@@ -1,7 +1,7 @@
 // The runtime: the speed measurement and its hand-over against a scripted
 // clock and a counting pump, random numbers, the counted wait, the Qt pump
 // and end service, and the Qt controls that need more than a property (the
-// hatched shapes as drawn, labels that size themselves, the clock panel).
+// hatched shapes as drawn, labels that size themselves).
 #include "calibration.h"
 #include "numbers.h"
 #include "pumpwait.h"
@@ -147,21 +147,6 @@ private slots:
         }
     }
 
-    // The Qt pump handles what is pending and ends each call on its own
-    // millisecond tick, so calls never spin.
-    void pumpHandlesPendingEventsAndWaitsForTheNextTick() {
-        QtPump pump;
-        bool handled = false;
-        QMetaObject::invokeMethod(
-            qApp, [&] { handled = true; }, Qt::QueuedConnection);
-        pump.pump();
-        QVERIFY(handled);
-        const auto start = SteadyClock::now();
-        for (int i = 0; i < 20; ++i)
-            pump.pump();
-        QVERIFY(SteadyClock::now() - start >= milliseconds(19));
-    }
-
     // A counted run sleeps between events, but an event that comes in the
     // middle is handled there, seeing the counter at the tick it came in.
     void aCountedRunHandlesAnEventAtItsTick() {
@@ -248,19 +233,6 @@ private slots:
             else
                 QVERIFY(label->font().pointSize() < 48);
         }
-    }
-
-    // The clock shows hours and minutes and wakes just after the minute
-    // turns.
-    void clockPanelShowsHoursAndMinutes() {
-        QTime now(23, 59, 59, 990);
-        ClockPanel panel([&] { return now; });
-        QCOMPARE(panel.text(), "23:59");
-        QVERIFY(panel.msecsToNextMinute() <= 60 && panel.msecsToNextMinute() > 0);
-        now = QTime(9, 5, 30, 250);
-        panel.refresh();
-        QCOMPARE(panel.text(), "9:05");
-        QVERIFY(panel.msecsToNextMinute() <= 29800 && panel.msecsToNextMinute() > 28800);
     }
 };
 

@@ -6,12 +6,10 @@
 // screen and the viewer too. CTest runs this at the default UI font, at twice
 // the scale and with a 12-point UI font (JORV_UI_POINTS).
 #include "fonts.h"
-#include "gamewindow.h"
 #include "helpviewer.h"
 #include "numbers.h"
-#include "program.h"
+#include "shown.h"
 #include "testworld.h"
-#include "titlescreen.h"
 
 #include <QAccessible>
 #include <QTest>
@@ -72,12 +70,9 @@ QStringList unfitIn(const QWidget& window) {
 // The real game window in the test world at speed 1, loaded and shown. In
 // every pump call the checks run and the player acts; what they find wrong
 // lands in `faults`, once each.
-struct Play {
-    Play() {
-        world.ender.unwind = false;
-        titleLabel3.setCaption("1");
-        window.load(titleLabel3, titleWindow);
-        window.show();
+struct Play : ShownWindow {
+    Play()
+        : ShownWindow("1") {
         world.pump.onEveryCall = [this](long call) {
             QCoreApplication::processEvents();
             if (captions.isEmpty() || captions.back() != window.label1()->text())
@@ -152,11 +147,6 @@ struct Play {
         }
     }
     static constexpr std::array keys{Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5};
-    World world;
-    Program program{world.services};
-    GameWindow window{world.services, program};
-    RecordingControl titleLabel3{world.trace, "TitleLabel3"};
-    RecordingControl titleWindow{world.trace, "TitleForm"};
     int answerUpTo = 13; // the stage from which on the player no longer answers
     bool answering = true;
     int answers = 0;
@@ -179,10 +169,8 @@ private slots:
 
     // The title screen in each of its states, and the help viewer.
     void titleScreenAndViewerShowTheirTextsWhole() {
-        World world;
-        Program program(world.services);
-        program.start();
-        TitleScreen* title = program.titleScreen();
+        TitleShown shown;
+        TitleScreen* title = shown.title;
         QVERIFY(QTest::qWaitForWindowExposed(title));
         QVERIFY2(unfitIn(*title).isEmpty(), qPrintable(unfitIn(*title).join("\n")));
         for (const char* status : {"しばらくお待ちください。", "4500", "Thank you."}) {

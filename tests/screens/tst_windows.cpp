@@ -7,13 +7,11 @@
 // files written into a temporary current folder: sections and sizes, its
 // layout, one viewer for both windows, and closing.
 #include "fonts.h"
-#include "gamewindow.h"
 #include "helpviewer.h"
 #include "numbers.h"
-#include "program.h"
 #include "qtcontrols.h"
+#include "shown.h"
 #include "testworld.h"
-#include "titlescreen.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -30,38 +28,6 @@ using namespace jorv;
 using namespace jorv::test;
 
 namespace {
-
-// The program in the test world; the pump hands Qt's events over in every
-// call.
-struct Started {
-    Started() {
-        world.pump.onEveryCall = [](long) { QCoreApplication::processEvents(); };
-    }
-    World world;
-    Program program{world.services};
-};
-
-// The program started: the title screen shows.
-struct TitleShown : Started {
-    TitleShown() {
-        program.start();
-        title = program.titleScreen();
-    }
-    TitleScreen* title;
-};
-
-// The real game window in the test world, loaded at `speed` and shown.
-struct ShownWindow : Started {
-    explicit ShownWindow(const std::string& speed) {
-        world.ender.unwind = false;
-        titleLabel3.setCaption(speed);
-        window.load(titleLabel3, titleWindow);
-        window.show();
-    }
-    GameWindow window{world.services, program};
-    RecordingControl titleLabel3{world.trace, "TitleLabel3"};
-    RecordingControl titleWindow{world.trace, "TitleForm"};
-};
 
 // The three choice lines' colours: Y yellow, K black.
 QString lineColours(const TitleScreen& title) {
@@ -341,10 +307,9 @@ private slots:
 
     void theTitleScreenAndTheGameWindowShowOneViewer() {
         writeRules(numberedSections(3));
-        World world;
-        world.ender.unwind = false;
-        Program program(world.services);
-        program.start();
+        TitleShown shown;
+        shown.world.ender.unwind = false;
+        Program& program = shown.program;
         program.titleScreen()->choose(2);
         HelpViewer* viewer = program.helpViewer();
         QVERIFY(viewer && viewer->isVisible());
