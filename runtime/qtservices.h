@@ -6,12 +6,11 @@
 
 namespace jorv {
 
-// Handles every pending event, then sleeps to the next 1 ms tick of a steady
-// clock: a counted wait keeps its count, lasts the same on a fast and a slow
-// machine, and leaves the processor idle instead of spinning.
-// A single call handles the pending events and sleeps to the next tick of
-// 1 ms. A counted run of n calls lasts n ticks and sleeps in between, waking
-// only for an event or its end (see qtservices.cpp).
+// A single call handles every pending event, then sleeps to the next 1 ms
+// tick of a steady clock; a counted run of n calls lasts n ticks and sleeps in
+// between, waking only for an event or its end (see qtservices.cpp). So a
+// counted wait keeps its count, lasts the same on a fast and a slow machine,
+// and leaves the processor idle instead of spinning.
 class QtPump final : public Pump {
 public:
     void pump() override;

@@ -78,19 +78,21 @@ struct Play : ShownWindow {
             if (captions.isEmpty() || captions.back() != window.label1()->text())
                 captions << window.label1()->text();
             for (const QString& fault : unfitIn(window))
-                fault_(fault);
+                report(fault);
             if (window.progressButton()->isHidden()) {
                 if (QApplication::focusWidget() == window.progressButton())
-                    fault_("the focus rests on the hidden progress button");
+                    report("the focus rests on the hidden progress button");
                 if (call % 7 == 0)
                     stray();
             }
-            answering = answering && window.game().stage < answerUpTo;
-            if (answering)
+            // Once the player stops answering, it never starts again.
+            if (window.game().stage >= answerUpTo)
+                answerUpTo = 0;
+            else
                 answer();
         };
     }
-    void fault_(const QString& fault) {
+    void report(const QString& fault) {
         if (!faults.contains(fault))
             faults << fault;
     }
@@ -113,7 +115,7 @@ struct Play : ShownWindow {
             for (Qt::Key key : keys)
                 QTest::keyClick(&window, key);
             if (bits(window.game().flagUp) != flags)
-                fault_("a flag key moved a flag while flag input was closed");
+                report("a flag key moved a flag while flag input was closed");
             QTest::keyClick(focus, Qt::Key_Tab);
             QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window,
                             Qt::Key_Space);
@@ -141,14 +143,13 @@ struct Play : ShownWindow {
                 QTest::simulateEvent(window.windowHandle(), false, keys[i - 1], {}, {}, false);
             }
             if (game.flagUp(i) != game.expectedUp(i))
-                fault_(QString("flag %1 did not move once by its %2")
+                report(QString("flag %1 did not move once by its %2")
                            .arg(i)
                            .arg(QStringList{"key", "button", "held key"}[way]));
         }
     }
     static constexpr std::array keys{Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5};
     int answerUpTo = 13; // the stage from which on the player no longer answers
-    bool answering = true;
     int answers = 0;
     QStringList faults, captions;
 };
