@@ -1,16 +1,13 @@
-// Many seeded games played through the real engine in the test world by a
-// player who errs at random (wrong flags, late or no answers, extra presses,
-// stray clicks, the level select, the menu's end), with the game's invariants
-// checked in every pump call: what each command asks as a player reads it,
-// where the flags stand, where play goes on after a miss, and the
-// program's end against the only paths that may reach it. JORV_SOAK_GAMES and
-// JORV_SOAK_SEED choose how many games and the first seed.
+// Many seeded games played through the engine in the test world by a player
+// who errs at random (wrong flags, late or no answers, extra presses, stray
+// clicks, the level select, the menu's end), with the game's invariants
+// checked in every pump call. JORV_SOAK_GAMES and JORV_SOAK_SEED choose how
+// many games and the first seed.
 #include "numbers.h"
 #include "testworld.h"
 
 #include <QTest>
 
-#include <random>
 #include <set>
 
 using namespace jorv;
@@ -20,26 +17,20 @@ namespace {
 
 // A broken invariant, thrown from the pump hook to leave the game at once.
 struct Broken {
-    std::string what;
+    const char* what;
 };
-
-// The message is made only when the check fails.
-template <class What> void require(bool ok, What what) {
+void require(bool ok, const char* what) {
     if (!ok)
-        throw Broken{std::string(what())};
+        throw Broken{what};
 }
-#define REQUIRE(ok, what) require(ok, [&] { return what; })
 
 class SoakGame {
 public:
     explicit SoakGame(unsigned seed)
-        : player_(seed)
-        , commands_(seed ^ 0x9e3779b9u) {
-        world_.random.fallback = [this] {
-            return static_cast<float>(commands_() >> 8) / 16777216.0f;
-        };
+        : player_(seed) {
+        world_.random.generator.seed(seed ^ 0x9e3779b9u);
         world_.pump.limit = 5'000'000;
-        // Where the window's design places the flags; the banner is hidden.
+        // As the window's design has them: the flags lowered, the banner hidden.
         for (RecordingControl& shape : world_.Shape1)
             shape.setTop(flagLoweredTop);
         world_.Label2.setVisible(false);
@@ -85,32 +76,28 @@ private:
     int pick(int low, int high) { return std::uniform_int_distribution(low, high)(player_); }
     double chance() { return std::uniform_real_distribution(0.0, 1.0)(player_); }
 
-    // Every pump call: the state the engine has left so far.
     void check() {
         const Game& g = world_.game;
         for (int i = 1; i <= 5; ++i) {
-            const std::string flag = "flag " + std::to_string(i);
-            REQUIRE(g.flagInPlay(i) || !(g.flagUp(i) || g.expectedUp(i)),
-                    flag + " is out of play but raised or required");
+            require(g.flagInPlay(i) || !(g.flagUp(i) || g.expectedUp(i)),
+                    "a flag out of play is raised or required");
             const int top = world_.Shape1[i - 1].top();
-            REQUIRE(top == flagLoweredTop || top == flagRaisedTop,
-                    flag + " stands at " + std::to_string(top));
+            require(top == flagLoweredTop || top == flagRaisedTop, "a flag stands out of place");
             // The ending moves the white flag without touching its state.
-            REQUIRE((i == 5 && endingBegun()) || (top == flagRaisedTop) == g.flagUp(i),
-                    flag + " is drawn where it does not stand");
+            require((i == 5 && endingBegun()) || (top == flagRaisedTop) == g.flagUp(i),
+                    "a flag is drawn where it does not stand");
         }
-        REQUIRE(g.missesLeft <= 10, "missesLeft is " + std::to_string(g.missesLeft));
+        require(g.missesLeft <= 10, "more than ten misses left");
         // Stages run from 1 to 12. Only the level select leaves anything else:
         // 0 until the next set-up (before the first press, too), and for the
         // ending the level entered.
         zeroAllowed_ = zeroAllowed_ && g.stage == 0;
-        REQUIRE(g.stage <= 12 ? g.stage != 0 || zeroAllowed_ : g.stage == levelForEnding_,
-                "stage is " + std::to_string(g.stage));
-        // The button is what keeps a second press out of a running one.
-        REQUIRE(!world_.進行ボタン.visible(), "the progress button is shown while the game pumps");
-        REQUIRE(world_.バー残量.value() >= 0 && world_.バー残量.value() <= 14,
+        require(g.stage <= 12 ? g.stage != 0 || zeroAllowed_ : g.stage == levelForEnding_,
+                "no such stage");
+        // The hidden button keeps a second press out of a running one.
+        require(!world_.進行ボタン.visible(), "the progress button is shown while the game pumps");
+        require(world_.バー残量.value() >= 0 && world_.バー残量.value() <= 14,
                 "the progress bar is out of range");
-        // What Label1 says changes only as it is written.
         if (world_.Label1.caption() != lastCaption_) {
             lastCaption_ = world_.Label1.caption();
             checkCommand();
@@ -118,40 +105,37 @@ private:
         }
     }
 
-    // The command shown so far, read as a player reads it, asks what the game
-    // will judge; its flags differ and are in play, and its form is one that
-    // the stage draws from.
+    // The command so far, read as a player reads it, asks what the game will
+    // judge, of two flags in play, in a form the stage draws from.
     void checkCommand() {
         const Game& g = world_.game;
-        const Reading reading = readCommand(world_.Label1.caption());
+        const Reading reading = readCommand(lastCaption_);
         std::set<int> named;
         for (auto [colour, up] : reading.wanted) {
-            REQUIRE(g.flagInPlay(colour), "a command names a flag out of play");
-            REQUIRE(named.insert(colour).second, "a command names one flag twice");
-            REQUIRE(g.expectedUp(colour) == up, "a command asks for other than it says");
+            require(g.flagInPlay(colour), "a command names a flag out of play");
+            require(named.insert(colour).second, "a command names one flag twice");
+            require(g.expectedUp(colour) == up, "a command asks for other than it says");
         }
-        REQUIRE(reading.form <= g.patternCount, "a command of a form the stage does not draw");
+        require(reading.form <= g.patternCount, "a command of a form the stage does not draw");
     }
 
     // After "misses left" play goes on in the same stage; after a game over,
-    // in the stage before it with ten misses. A stage is introduced in the
+    // in the stage before with ten misses. A stage is introduced in the
     // ordinary colour, without a banner.
     void checkWhereStagesGoOn() {
         const Game& g = world_.game;
-        const std::string& caption = lastCaption_;
-        if (caption == "前の面からやり直しです") {
+        if (lastCaption_ == "前の面からやり直しです") {
             nextStage_ = std::max(g.stage - 1, 1);
             nextMisses_ = 10;
-        } else if (caption.starts_with("ミスはあと")) {
+        } else if (lastCaption_.starts_with("ミスはあと")) {
             nextStage_ = g.stage;
             nextMisses_ = g.missesLeft;
-        } else if (caption.starts_with("レベル")) {
-            REQUIRE(nextStage_ == 0 || (caption == "レベル" + std::to_string(nextStage_) &&
+        } else if (lastCaption_.starts_with("レベル")) {
+            require(nextStage_ == 0 || (lastCaption_ == "レベル" + std::to_string(nextStage_) &&
                                         g.missesLeft == nextMisses_),
-                    "play went on at " + caption + " with " + std::to_string(g.missesLeft) +
-                        " misses, not in stage " + std::to_string(nextStage_));
+                    "play went on in the wrong stage or with the wrong misses");
             nextStage_ = 0;
-            REQUIRE(world_.Label1.foreColor() == Colour::systemButtonText() &&
+            require(world_.Label1.foreColor() == Colour::systemButtonText() &&
                         !world_.Label2.visible(),
                     "a stage is introduced in red or under a banner");
         }
@@ -162,46 +146,43 @@ private:
     // A press or the level select has returned: play waits for the button.
     void checkWaitingForPress() {
         const std::string& action = world_.game.buttonAction;
-        REQUIRE(world_.進行ボタン.visible(), "play returned with the progress button hidden");
-        REQUIRE(action == "ミス" || action == "クリア",
-                "play returned with the action '" + action + "'");
+        require(world_.進行ボタン.visible(), "play returned with the progress button hidden");
+        require(action == "ミス" || action == "クリア", "play returned with another action");
         // The ending leaves the black flag's button enabled but hidden.
         for (int i = 0; i < 5; ++i)
-            REQUIRE(!(world_.Command1[i].visible() && world_.Command1[i].enabled()) &&
+            require(!(world_.Command1[i].visible() && world_.Command1[i].enabled()) &&
                         !world_.メニュー各旗[i].enabled(),
                     "flag input is open while play waits for the button");
         if (action == "ミス")
-            REQUIRE(world_.Label1.foreColor() == Colour::rgb(255, 0, 0) && world_.Label2.visible(),
+            require(world_.Label1.foreColor() == Colour::rgb(255, 0, 0) && world_.Label2.visible(),
                     "a miss is not shown in red under its banner");
         else
             checkEnding();
     }
 
-    // The ending has taken its time in units of the speed, the flag's 169
-    // steps, the button's 23, the flag's two hatches and the seven letters of
-    // "THE END"; the white flag has slid to the black flag's button, turning
-    // red on the way, the button has risen to meet it with one beep, and
-    // everything else has gone.
+    // The ending has taken its units of the speed, the flag's 169 steps, the
+    // button's 23, the two hatches and the seven letters of "THE END"; the
+    // white flag has slid to the black flag's button, turning red on the way,
+    // the button has risen to meet it with one beep, and all else has gone.
     void checkEnding() {
         const int s = speed_;
         auto units = [s](double u) { return nearest(s * u); };
         const std::vector<Write> banner = world_.trace.of("Label2", "Caption");
-        REQUIRE(!banner.empty() && banner.back().value == "ALL Clear!",
-                "an ending without its banner");
-        REQUIRE(world_.pump.calls - banner.back().pumpCall ==
+        require(!banner.empty() && banner.back().value == "ALL Clear!", "an ending without banner");
+        require(world_.pump.calls - banner.back().pumpCall ==
                     3 * units(1.5) + 2 * units(3) + 5 * units(1.2) + 2 * units(1) + 169 * (s / 10) +
                         23 * (s / 12) + 2 * (s / 4) + 7 * (s / 2 + 2),
-                "the ending took " + std::to_string(world_.pump.calls - banner.back().pumpCall) +
-                    " pump calls");
-        std::vector<std::string> reddening = world_.trace.values("Shape1(5)", "FillColor");
-        reddening.erase(reddening.begin(), reddening.end() - std::min<long>(3, reddening.size()));
-        const std::vector<std::string> red{"RGB(255,192,192)", "RGB(255,128,128)", "RGB(255,0,0)"};
-        REQUIRE(reddening == red, "the white flag did not redden on its way");
-        REQUIRE(world_.Shape1[4].left() == 3600 && world_.Shape1[4].top() == flagLoweredTop &&
+                "the ending took another time");
+        std::vector<std::string> red = world_.trace.values("Shape1(5)", "FillColor");
+        red.erase(red.begin(), red.end() - std::min<long>(3, red.size()));
+        require(red == (std::vector<std::string>{"RGB(255,192,192)", "RGB(255,128,128)",
+                                                 "RGB(255,0,0)"}),
+                "the white flag did not redden on its way");
+        require(world_.Shape1[4].left() == 3600 && world_.Shape1[4].top() == flagLoweredTop &&
                     world_.Command1[2].top() == 3005 &&
                     world_.Command1[2].caption() == "+_+ (F3)" && world_.beeper.beeps == ++endings_,
                 "the white flag and the black flag's button did not meet");
-        REQUIRE(world_.Label1.caption() == "ＴＨＥ ＥＮＤ" && world_.Label2.visible() &&
+        require(world_.Label1.caption() == "ＴＨＥ ＥＮＤ" && world_.Label2.visible() &&
                     visible(world_.Shape1) + visible(world_.Command1) == "0000000000" &&
                     world_.window.backColor() == Colour::rgb(192, 192, 255) &&
                     world_.パネル.panelText(1).empty() &&
@@ -233,9 +214,7 @@ private:
             if (wrongAnswer_)
                 pressFlag(pick(1, 5));
         }
-        if (t == extraAt_) {
-            // Pressed twice it is undone at once; once, an error unless the
-            // flag is out of play.
+        if (t == extraAt_) { // twice undoes it; once errs unless the flag is out of play
             const int i = pick(1, 5);
             pressFlag(i);
             if (chance() < 0.7)
@@ -254,8 +233,7 @@ private:
     }
 
     // The level select between presses: stage 1 to 12 is the next one set
-    // up, a higher level runs the ending at once; the entries that name no
-    // stage are the engine test's.
+    // up, a higher level runs the ending at once.
     void levelSelect() {
         const int level = chance() < 0.2 ? pick(13, 255) : pick(1, 12);
         world_.inputBox.answers = {"MPW%7140", std::to_string(level)};
@@ -265,55 +243,47 @@ private:
         zeroAllowed_ = zeroAllowed_ || level == 1;
         levelForEnding_ = level > 12 ? level : levelForEnding_;
         g.パネルDoubleClick(pick(1, 3));
-        REQUIRE(g.stage == (level <= 12 ? level - 1 : level), "the level select left stage " +
-                                                                  std::to_string(g.stage) +
-                                                                  " for " + std::to_string(level));
+        require(g.stage == (level <= 12 ? level - 1 : level),
+                "the level select left another stage");
         if (level > 12)
             checkWaitingForPress();
         else
-            REQUIRE(g.buttonAction == actionBefore, "the level select changed the button");
+            require(g.buttonAction == actionBefore, "the level select changed the button");
     }
 
     // The program may end only as the player quits through the menu, by the
     // press after the ending, or by the game over in stage 1, seven units
     // after its banner.
     int howItEnded() {
-        const Game& g = world_.game;
         const long at = world_.ender.endedAtCall;
-        REQUIRE(world_.ender.ended, "unwound without an end");
+        require(world_.ender.ended, "unwound without an end");
         if (quitting_)
             return 2;
-        REQUIRE(pressAtCall_ >= 0, "the program ended before any press");
+        require(pressAtCall_ >= 0, "the program ended before any press");
         if (actionAtPress_ == "クリア") {
-            REQUIRE(at == pressAtCall_, "the press after the ending ended the program late");
-            REQUIRE(endingBegun() && world_.Label1.caption() == "ＴＨＥ ＥＮＤ",
-                    "the press after the ending came without the ending");
+            require(at == pressAtCall_ && endingBegun() &&
+                        world_.Label1.caption() == "ＴＨＥ ＥＮＤ",
+                    "the program ended otherwise than by the press after the ending");
             return 1;
         }
-        REQUIRE(actionAtPress_ == "ミス" && missesAtPress_ == 0 && stageAtPress_ == 1 &&
-                    g.stage == 1,
-                "the program ended in stage " + std::to_string(g.stage) + " with " +
-                    std::to_string(g.missesLeft) + " misses left, pressed in stage " +
-                    std::to_string(stageAtPress_) + " after '" + actionAtPress_ + "'");
+        require(actionAtPress_ == "ミス" && missesAtPress_ == 0 && stageAtPress_ == 1 &&
+                    world_.game.stage == 1,
+                "the program ended elsewhere than at the game over in stage 1");
         const std::vector<Write> banner = world_.trace.of("Label2", "Caption");
-        REQUIRE(!banner.empty() && banner.back().value == "GAME OVER" && world_.Label2.visible() &&
+        require(!banner.empty() && banner.back().value == "GAME OVER" && world_.Label2.visible() &&
                     at - banner.back().pumpCall == nearest(7.0 * speed_),
                 "the game over ended the program without its banner and wait");
         return 0;
     }
 
-    std::mt19937 player_, commands_;
+    std::mt19937 player_;
     GameWorld world_;
-    int speed_ = 0;
+    int speed_ = 0, levelForEnding_ = -1, nextStage_ = 0, nextMisses_ = 0, endings_ = 0;
     double wrong_ = 0, late_ = 0, none_ = 0, extra_ = 0, noise_ = 0;
-    bool debugger_ = false, quitting_ = false, zeroAllowed_ = true;
-    bool wrongAnswer_ = false;
+    bool debugger_ = false, quitting_ = false, zeroAllowed_ = true, wrongAnswer_ = false;
     long quitAtCall_ = -1, drawsSeen_ = 0, turnStart_ = 0, answerAt_ = -1, extraAt_ = -1;
-    int levelForEnding_ = -1, nextStage_ = 0, nextMisses_ = 0;
-    std::string lastCaption_;
-    int endings_ = 0;
+    std::string lastCaption_, actionAtPress_;
     long pressAtCall_ = -1;
-    std::string actionAtPress_;
     int stageAtPress_ = -1, missesAtPress_ = -1;
 };
 
@@ -337,7 +307,7 @@ private slots:
                 QFAIL(qPrintable(QString("seed %1, pump call %2: %3")
                                      .arg(seed)
                                      .arg(game.pumpCalls())
-                                     .arg(QString::fromStdString(broken.what))));
+                                     .arg(broken.what)));
             }
             calls += game.pumpCalls();
         }

@@ -1,8 +1,8 @@
 // The scripted services and recording controls of the test world.
 #include "testworld.h"
 
-#include "stagetable.h"
-
+#include <cmath>
+#include <regex>
 #include <stdexcept>
 
 namespace jorv::test {
@@ -41,21 +41,13 @@ float ScriptedClock::moment(long read) const {
 }
 
 float ScriptedClock::secondsSinceMidnight() {
-    float time = moment(reads > 0 ? reads - 1 : 0) + timeOfDayShift;
-    while (time >= 86400.0f)
-        time -= 86400.0f;
-    while (time < 0.0f)
-        time += 86400.0f;
-    return time;
+    const float time = std::fmod(moment(reads > 0 ? reads - 1 : 0) + timeOfDayShift, 86400.0f);
+    return time < 0.0f ? time + 86400.0f : time;
 }
 
 float ScriptedRandom::next() {
     const auto n = static_cast<std::size_t>(draws++);
-    if (n < values.size())
-        return values[n];
-    if (fallback)
-        return fallback();
-    return static_cast<float>(generator_() >> 8) / 16777216.0f;
+    return n < values.size() ? values[n] : static_cast<float>(generator() >> 8) / 16777216.0f;
 }
 
 void RecordingEnder::endProgram() {
@@ -69,13 +61,6 @@ namespace {
 template <class Interface> ControlArray<Interface, 5> arrayOf(std::array<RecordingControl, 5>& cs) {
     return ControlArray<Interface, 5>({&cs[0], &cs[1], &cs[2], &cs[3], &cs[4]});
 }
-
-template <class Each> std::string row(Each on) {
-    std::string bits;
-    for (int i = 0; i < 5; ++i)
-        bits += on(i) ? '1' : '0';
-    return bits;
-}
 } // namespace
 
 GameWorld::GameWorld()
@@ -83,6 +68,11 @@ GameWorld::GameWorld()
                         arrayOf<CommandButton>(Command1), arrayOf<MenuItem>(メニュー各旗),
                         進行ボタン, パネル, バー残量},
            services) {}
+
+std::array<RecordingControl, 5> GameWorld::five(const std::string& name) {
+    auto one = [&](int i) { return RecordingControl(trace, name + "(" + std::to_string(i) + ")"); };
+    return {one(1), one(2), one(3), one(4), one(5)};
+}
 
 void GameWorld::load(const std::string& count) {
     titleLabel3.setCaption(count);
@@ -126,61 +116,35 @@ void GameWorld::run(const std::function<void()>& start, const std::function<void
 }
 
 std::string bits(const OneBased<bool, 5>& flags) {
-    return row([&](int i) { return flags.items_[i]; });
+    std::string row;
+    for (bool up : flags.items_)
+        row += up ? '1' : '0';
+    return row;
 }
 
 std::string visible(const std::array<RecordingControl, 5>& controls) {
-    return row([&](int i) { return controls[i].visible(); });
-}
-
-std::string enabled(const std::array<RecordingControl, 5>& controls) {
-    return row([&](int i) { return controls[i].enabled(); });
-}
-
-void enter(Game& game, int stage) {
-    const StageRow& row = *stageRow(stage);
-    game.stage = static_cast<std::uint8_t>(stage);
-    game.stageName = row.stageName;
-    game.flagInPlay.items_ = row.flagInPlay;
-    game.flagShown.items_ = row.flagShown;
-    game.patternCount = row.patternCount;
+    std::string row;
+    for (const RecordingControl& control : controls)
+        row += control.visible() ? '1' : '0';
+    return row;
 }
 
 Reading readCommand(const std::string& text) {
-    static const std::array<std::string, 5> colours{"赤", "黄", "黒", "緑", "白"};
-    // Raise, lower, don't lower, don't raise: what each leaves the flag at.
-    static const std::array<std::pair<std::string, bool>, 4> actions{
-        {{"あげて", true}, {"さげて", false}, {"さげない", true}, {"あげない", false}}};
+    static const std::regex clause("((?:赤|黄|黒|緑|白)+)(あげ|さげ)(て|ない)");
+    static const std::string colours = "赤黄黒緑白"; // three bytes each
     Reading reading;
-    std::vector<int> named;
     int clauses = 0;
-    std::size_t at = 0;
-    auto takes = [&](const std::string& word) {
-        if (text.compare(at, word.size(), word) != 0)
-            return false;
-        at += word.size();
-        return true;
-    };
-    for (bool progress = true; progress && at < text.size();) {
-        progress = false;
-        for (int c = 1; c <= 5 && !progress; ++c)
-            if ((progress = takes(colours[c - 1])))
-                named.push_back(c);
-        for (int a = 0; a < 4 && !progress; ++a)
-            if ((progress = takes(actions[a].first))) {
-                for (int c : named)
-                    reading.wanted.emplace_back(c, actions[a].second);
-                reading.form = std::max(reading.form, named.size() > 1 ? 4 : a >= 2 ? 2 : 1);
-                named.clear();
-                ++clauses;
-            }
-        if (!progress)
-            progress = takes("で");
+    for (std::sregex_iterator it(text.begin(), text.end(), clause), end; it != end; ++it) {
+        const std::string names = (*it)[1];
+        const bool up = ((*it)[2] == "あげ") == ((*it)[3] == "て");
+        for (std::size_t at = 0; at < names.size(); at += 3)
+            reading.wanted.emplace_back(colours.find(names.substr(at, 3)) / 3 + 1, up);
+        reading.form = std::max({reading.form,
+                                 names.size() > 3     ? 4
+                                 : (*it)[3] == "ない" ? 2
+                                                      : 1,
+                                 ++clauses > 1 ? 3 : 0});
     }
-    if (clauses > 1)
-        reading.form = std::max(reading.form, 3);
-    if (named.size() > 1)
-        reading.form = 4;
     return reading;
 }
 

@@ -1,0 +1,575 @@
+// The windows offscreen, as the player meets them: the title screen's
+// highlight, measurement, hand-over and end; the game window's status bar,
+// banner, menus and held keys; the help viewer's sections, sizes, layout,
+// showing and closing, over rules files written into a temporary current
+// folder; and whole games played through the real game window with checks in
+// every pump call (every text shown whole, the focus never on the hidden
+// progress button, the keys and clicks a player makes by accident doing
+// nothing). CTest runs the games also at twice the scale and with a 12-point
+// UI font (JORV_UI_POINTS).
+#include "fonts.h"
+#include "gamewindow.h"
+#include "helpviewer.h"
+#include "numbers.h"
+#include "program.h"
+#include "qtcontrols.h"
+#include "testworld.h"
+#include "titlescreen.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace jorv;
+using namespace jorv::test;
+
+namespace {
+
+// The program in the test world; the pump hands Qt's events over in every call.
+struct Started {
+    Started() {
+        world.pump.onEveryCall = [](long) { QCoreApplication::processEvents(); };
+    }
+    World world;
+    Program program{world.services};
+};
+
+struct TitleShown : Started {
+    TitleShown() {
+        program.start();
+        title = program.titleScreen();
+    }
+    TitleScreen* title;
+};
+
+// The real game window in the test world, loaded at `speed` and shown.
+struct ShownWindow : Started {
+    explicit ShownWindow(const std::string& speed) {
+        world.ender.unwind = false;
+        titleLabel3.setCaption(speed);
+        window.load(titleLabel3, titleWindow);
+        window.show();
+    }
+    GameWindow window{world.services, program};
+    RecordingControl titleLabel3{world.trace, "TitleLabel3"}, titleWindow{world.trace, "TitleForm"};
+};
+
+// The three choice lines' colours: Y yellow, K black.
+QString lineColours(const TitleScreen& title) {
+    QString colours;
+    for (int i = 1; i <= 3; ++i)
+        colours += title.choice(i)->palette().color(QPalette::WindowText) == Qt::yellow ? 'Y' : 'K';
+    return colours;
+}
+
+// Moves the pointer over a choice (1 to 3), Label1 (-1) or the background (0).
+void hover(TitleScreen& title, int over) {
+    QWidget* widget = over > 0   ? title.choice(over)
+                      : over < 0 ? title.label(1)
+                                 : static_cast<QWidget*>(&title);
+    QTest::mouseMove(widget,
+                     over ? widget->rect().center() : QPoint(toPixels(6500), toPixels(3000)));
+}
+
+// A preamble, then "#1<word>", "body 1" and so on up to n.
+QByteArray numberedSections(int n, const QByteArray& word = "") {
+    QByteArray bytes = "Hyper Jorv\r\n";
+    for (int k = 1; k <= n; ++k)
+        bytes += "#" + QByteArray::number(k) + word + "\r\nbody " + QByteArray::number(k) + "\r\n";
+    return bytes;
+}
+
+// The listed titles, the chosen one, the text shown, the checked sizes and
+// the text's points.
+QString state(const HelpViewer& viewer) {
+    QStringList titles, checked;
+    for (int i = 0; i < viewer.combo1()->count(); ++i)
+        titles << viewer.combo1()->itemText(i);
+    for (int Index : {9, 12, 16})
+        if (viewer.サイズ(Index)->isChecked())
+            checked << QString::number(Index);
+    return QString("[%1] %2: %3 / %4 at %5")
+        .arg(titles.join(","), QString::number(viewer.combo1()->currentIndex() + 1),
+             viewer.text1()->toPlainText(), checked.join(","),
+             QString::number(viewer.text1()->font().pointSizeF()));
+}
+
+// Chooses the k-th title as the player does, with the arrow keys.
+void choose(HelpViewer& viewer, int k) {
+    QTest::keyClick(viewer.combo1(), Qt::Key_Home);
+    for (int i = 1; i < k; ++i)
+        QTest::keyClick(viewer.combo1(), Qt::Key_Down);
+}
+
+// A control whose text is cut, or nothing: a button's caption must lie
+// inside its frame, a fitting label's ink inside its room, a plain label's
+// ink inside its contents (one that sizes itself may draw into its margins),
+// and every label's ink inside its window.
+QString unfit(const QWidget* control) {
+    QRect room, ink;
+    if (control->isHidden()) {
+        return {};
+    } else if (const auto* button = dynamic_cast<const CaptionButton*>(control)) {
+        ink = QFontMetrics(button->captionFont())
+                  .boundingRect(button->captionRoom(), CaptionButton::captionFlags, button->text());
+        room = button->captionRoom() & button->rect().adjusted(2, 2, -2, -2);
+    } else if (const auto* label = dynamic_cast<const FittingLabel*>(control)) {
+        room = label->textRoom();
+        if (!label->text().isEmpty())
+            ink = inkOf(label->textFont(), label->text(), room, label->alignment());
+    } else if (const auto* label = qobject_cast<const QLabel*>(control);
+               label && !label->text().isEmpty()) {
+        ink = inkOf(label->font(), label->text(), label->contentsRect(), label->alignment())
+                  .translated(label->pos());
+        room = dynamic_cast<const SelfSizingLabel*>(label)
+                   ? label->geometry()
+                   : label->contentsRect().translated(label->pos());
+        room &= label->parentWidget()->rect();
+    }
+    if (ink.isNull() || room.contains(ink))
+        return {};
+    QString fault;
+    QDebug(&fault) << control->objectName() << control->property("text").toString() << "inked at"
+                   << ink << "in" << room;
+    return fault;
+}
+
+QStringList unfitIn(const QWidget& window) {
+    QStringList found;
+    for (const QWidget* control : window.findChildren<QWidget*>())
+        if (const QString fault = unfit(control); !fault.isEmpty())
+            found << fault;
+    return found;
+}
+
+constexpr std::array keys{Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5};
+
+QWidget* focusOr(QWidget* fallback) {
+    return QApplication::focusWidget() ? QApplication::focusWidget() : fallback;
+}
+
+// The game window at speed 1. In every pump call the checks run and the
+// player acts; what they find wrong lands in `faults`, once each.
+struct Play : ShownWindow {
+    Play()
+        : ShownWindow("1") {
+        world.pump.onEveryCall = [this](long call) {
+            QCoreApplication::processEvents();
+            if (captions.isEmpty() || captions.back() != window.label1()->text())
+                captions << window.label1()->text();
+            for (const QString& fault : unfitIn(window))
+                report(fault);
+            if (window.progressButton()->isHidden()) {
+                if (QApplication::focusWidget() == window.progressButton())
+                    report("the focus rests on the hidden progress button");
+                if (call % 7 == 0)
+                    stray();
+            }
+            // Once the player stops answering, it never starts again.
+            if (window.game().stage >= answerUpTo)
+                answerUpTo = 0;
+            else
+                answer();
+        };
+    }
+    void report(const QString& fault) {
+        if (!faults.contains(fault))
+            faults << fault;
+    }
+    // While the progress button is hidden: the keys that press a focused
+    // button (unless a flag button has the focus, which they would press), a
+    // click on it and an accessibility "Press"; while flag input is closed,
+    // the flag keys, and Tab then Space. None of it may start anything, nor
+    // may a flag key move a flag.
+    void stray() {
+        QPushButton* button = window.progressButton();
+        const bool open = window.flagButton(1)->isEnabled();
+        const std::string flags = bits(window.game().flagUp);
+        QWidget* focus = focusOr(&window);
+        if (!qobject_cast<QPushButton*>(focus) || !open) {
+            for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return})
+                QTest::keyClick(focus, key);
+            QTest::keyClick(focus, Qt::Key_Enter, Qt::KeypadModifier);
+        }
+        if (!open) {
+            for (Qt::Key key : keys)
+                QTest::keyClick(&window, key);
+            if (bits(window.game().flagUp) != flags)
+                report("a flag key moved a flag while flag input was closed");
+            QTest::keyClick(focus, Qt::Key_Tab);
+            QTest::keyClick(focusOr(&window), Qt::Key_Space);
+        }
+        QTest::mouseClick(button, Qt::LeftButton);
+        QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+    }
+    // Raises and lowers the flags the commands so far require, in turn with
+    // its key, a click on its button, and its key held down (which repeats);
+    // each moves its flag once.
+    void answer() {
+        Game& game = window.game();
+        for (int i = 1; i <= 5; ++i) {
+            if (game.flagUp(i) == game.expectedUp(i) || !game.flagInPlay(i))
+                continue;
+            const int way = answers++ % 3;
+            if (way == 0) {
+                QTest::keyClick(&window, keys[i - 1]);
+            } else if (way == 1) {
+                QTest::mouseClick(window.flagButton(i), Qt::LeftButton);
+            } else {
+                for (bool repeat : {false, true, true, true})
+                    QTest::simulateEvent(window.windowHandle(), true, keys[i - 1], {}, {}, repeat);
+                QTest::simulateEvent(window.windowHandle(), false, keys[i - 1], {}, {}, false);
+            }
+            if (game.flagUp(i) != game.expectedUp(i))
+                report(QString("flag %1 did not move once by way %2").arg(i).arg(way));
+        }
+    }
+    int answerUpTo = 13; // the stage from which on the player no longer answers
+    int answers = 0;
+    QStringList faults, captions;
+};
+
+} // namespace
+
+class TestScreens : public QObject {
+    Q_OBJECT
+    QTemporaryDir folder_;
+
+    void writeRules(const QByteArray& bytes) {
+        QFile file(folder_.filePath(helpFileName));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+private slots:
+    void initTestCase() {
+        registerJapaneseFaces();
+        QVERIFY(QDir::setCurrent(folder_.path()));
+        if (const int points = qEnvironmentVariableIntValue("JORV_UI_POINTS")) {
+            QFont font = QApplication::font();
+            font.setPointSize(points);
+            QApplication::setFont(font);
+        }
+    }
+
+    // Moves of the pointer, in order, and the colours of the three lines
+    // after them. (Showing the window under the pointer is a move already.)
+    void highlightFollowsThePointer() {
+        for (auto [moves, colours] : {std::pair{std::vector{1}, "YKK"},
+                                      {{2, 3}, "KKY"},
+                                      {{1, 0}, "KKK"},
+                                      {{1, -1}, "YKK"}}) {
+            TitleShown started;
+            QVERIFY(QTest::qWaitForWindowExposed(started.title));
+            for (int over : moves)
+                hover(*started.title, over);
+            QCOMPARE(lineColours(*started.title), colours);
+        }
+    }
+
+    // "☆Game Start" measures, hands over and shows the game window ready for
+    // play where the title screen stood, which goes. Once the measurement has
+    // begun the lines keep their colours under the pointer and only the
+    // background turns them black; "☆Show Help" and a second "☆Game Start"
+    // do nothing.
+    void gameStartMeasuresOnceAndShowsTheReadyGameWindow() {
+        TitleShown started;
+        World& world = started.world;
+        world.ender.unwind = false;
+        QPointer<TitleScreen> title = started.title;
+        title->move(40, 60);
+        QVERIFY(QTest::qWaitForWindowExposed(title));
+        // The deadline is 103; six readings of 100.5 to 103 count, so the
+        // measured count is round(6 x 1.5) = 9.
+        world.clock.readings = {100.0f};
+        world.clock.step = 0.5f;
+        QStringList seen;
+        world.pump.at(2, [&] {
+            hover(*title, 2);
+            seen << lineColours(*title);
+            hover(*title, 0);
+            hover(*title, 3);
+            seen << lineColours(*title);
+            QTest::mouseClick(title->choice(2), Qt::LeftButton);
+            QTest::mouseClick(title->choice(1), Qt::LeftButton);
+        });
+        hover(*title, 1);
+        QTest::mouseClick(title->choice(1), Qt::LeftButton);
+
+        QCOMPARE(seen, (QStringList{"YKK", "KKK"}));
+        QVERIFY(!started.program.helpViewer());
+        QCOMPARE(world.pump.calls, 6 + 9);
+        QCOMPARE(world.random.draws, 9);
+        QCOMPARE(title->label(3)->text(), "9");
+        GameWindow* game = started.program.gameWindow();
+        QVERIFY(game && game->isVisible());
+        QCOMPARE(game->game().speedCount, 9);
+        QCOMPARE(game->label1()->text(), "準備はできましたか？");
+        QCOMPARE(game->pos(), QPoint(40, 60));
+        QCOMPARE(game->windowIcon().pixmap(32, 32).toImage(),
+                 title->windowIcon().pixmap(32, 32).toImage());
+        QVERIFY(!started.program.titleScreen());
+        QVERIFY(title->isHidden());
+        QTRY_VERIFY(!title); // deleted once its click handler has returned
+        QVERIFY(!world.ender.ended);
+    }
+
+    // "Thank you." stands for one pump call, then the program ends; during
+    // the measurement too, and then no game window is made. Closing the title
+    // screen ends it too.
+    void endThisGameThanksForOnePumpCall() {
+        for (bool measuring : {false, true}) {
+            TitleShown started;
+            TitleScreen* title = started.title;
+            started.world.clock.readings = {100.0f};
+            started.world.clock.step = 0.5f;
+            QStringList shown; // what Label3 shows in each pump call, by call number
+            started.world.pump.onEveryCall = [&](long call) {
+                shown << QString::number(call) + " " + title->label(3)->text();
+            };
+            if (measuring)
+                started.world.pump.at(2, [&] { title->choose(3); });
+            QVERIFY_THROWS_EXCEPTION(ProgramEnded, title->choose(measuring ? 1 : 3));
+            QCOMPARE(shown.join('|'),
+                     measuring ? "1 しばらくお待ちください。|3 Thank you." : "1 Thank you.");
+            QVERIFY(!started.program.gameWindow());
+        }
+        TitleShown closed; // through the window system
+        closed.world.ender.unwind = false;
+        closed.title->close();
+        QVERIFY(closed.world.ender.ended);
+    }
+
+    // The status bar looks like one in the platform's button face, also on
+    // the last stage's light red; the progress bar lies in front of panel 1,
+    // whose text stays clear of it. The banner stays behind the flag buttons.
+    void statusBarAndBannerKeepClearOfWhatTheyCover() {
+        ShownWindow shown("0");
+        GameWindow& window = shown.window;
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* client = window.centralWidget();
+        QPalette lightRed = client->palette();
+        lightRed.setColor(QPalette::Window, QColor(255, 192, 192));
+        client->setPalette(lightRed);
+        QLabel* panel2 = window.panel(2);
+        const QPoint face =
+            panel2->mapTo(client, QPoint(panel2->width() - 3, panel2->height() / 2));
+        QCOMPARE(client->grab().toImage().pixelColor(face),
+                 QApplication::palette().color(QPalette::Button));
+        const QRect progress = window.progressBar()->geometry();
+        QCOMPARE(client->childAt(progress.center()), window.progressBar());
+        auto* panel1 = dynamic_cast<FittingLabel*>(window.panel(1));
+        QVERIFY(panel1->textRoom().translated(panel1->mapTo(client, QPoint())).right() <
+                progress.left());
+        window.label2()->show();
+        QWidget* red = window.flagButton(1);
+        const QPoint overlap(red->geometry().center().x(), red->y() + 1);
+        QVERIFY(window.label2()->geometry().contains(overlap));
+        QCOMPARE(client->childAt(overlap), red);
+    }
+
+    // The version box is the message box's, with its information icon; exit
+    // and closing the window end the program in the pump call they come in,
+    // also in the middle of a wait.
+    void menuCommandsReachTheirServices() {
+        ShownWindow shown("10");
+        World& world = shown.world;
+        auto item = [&](const char* name) { return shown.window.findChild<QAction*>(name); };
+        item("メニューバージョン")->trigger();
+        QVERIFY(world.messageBox.calls ==
+                std::vector<std::string>{
+                    "Hyper Jorv\r\nバージョン 1.2\r\nProduced By QLM 64 バージョン情報"});
+        std::vector<long> ends;
+        world.pump.at(7, [&] { item("メニュー終了")->trigger(); });
+        world.pump.at(12, [&] { shown.window.close(); });
+        world.pump.onEveryCall = [&](long) {
+            QCoreApplication::processEvents();
+            if (world.ender.ended)
+                ends.push_back(world.ender.endedAtCall);
+            world.ender.ended = false;
+            if (ends.size() == 2)
+                throw Stop{};
+        };
+        QVERIFY_THROWS_EXCEPTION(Stop, shown.window.game().進行ボタンClick());
+        QCOMPARE(ends, (std::vector<long>{7, 12}));
+    }
+
+    // X repeats a held key as a release and a press at one moment, which Qt
+    // does not always mark as a repeat: such a press is no new press either.
+    void aPressAtTheMomentOfItsReleaseIsTheKeysRepeat() {
+        ShownWindow shown("0");
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        QWindow* window = shown.window.windowHandle();
+        auto overridden = [&](ulong timestamp, bool repeat) {
+            QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_F1, Qt::NoModifier, {}, repeat);
+            press.setTimestamp(timestamp);
+            press.ignore();
+            QCoreApplication::sendEvent(window, &press);
+            return press.isAccepted();
+        };
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier);
+        release.setTimestamp(5000);
+        QCoreApplication::sendEvent(window, &release);
+        QVERIFY(overridden(5000, false));
+        QVERIFY(!overridden(5100, false));
+        QVERIFY(overridden(5100, true));
+    }
+
+    // It opens on the first section in 12 points, the focus on the list; a
+    // section chosen with the arrow keys shows in the size last chosen.
+    void theChosenSectionShowsInTheChosenSize() {
+        writeRules(numberedSections(3));
+        HelpViewer viewer;
+        QCOMPARE(state(viewer), "[ 1, 2, 3] 1:  1\nbody 1 / 12 at 12");
+        QCOMPARE(viewer.focusWidget(), viewer.combo1());
+        for (auto [k, Index] : {std::pair{2, 16}, {3, 9}}) {
+            viewer.サイズ(16)->trigger();
+            viewer.サイズ(Index)->trigger();
+            choose(viewer, 3);
+            choose(viewer, k);
+            QCOMPARE(state(viewer),
+                     QString("[ 1, 2, 3] %1:  %1\nbody %1 / %2 at %2").arg(k).arg(Index));
+        }
+    }
+
+    // Resized, it lays out to its whole window, frame included; shrunk as far
+    // as it goes, it keeps room for its text box.
+    void resizingMeasuresTheWholeWindow() {
+        HelpViewer viewer;
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        const QSize frame = viewer.frameGeometry().size() - viewer.size();
+        viewer.resize(QSize(400, 140) - frame); // 6000 by 2100 twips outside
+        QCOMPARE(viewer.text1()->size(), QSize(toPixels(5500), toPixels(600)));
+        viewer.resize(1, 1);
+        QVERIFY(viewer.text1()->width() >= toPixels(1000) && viewer.text1()->height() > 0);
+    }
+
+    // Shown again from the game window, the viewer neither reads the changed
+    // file nor changes, and it comes up: restored, raised and active.
+    void theTitleScreenAndTheGameWindowShowOneViewer() {
+        writeRules(numberedSections(3));
+        TitleShown shown;
+        shown.world.ender.unwind = false;
+        Program& program = shown.program;
+        program.titleScreen()->choose(2);
+        HelpViewer* viewer = program.helpViewer();
+        QVERIFY(viewer && viewer->isVisible());
+        viewer->サイズ(16)->trigger();
+        choose(*viewer, 2);
+        const QString before = state(*viewer);
+        writeRules(numberedSections(4, "new"));
+        viewer->showMinimized();
+        program.showGameWindow();
+        QTRY_VERIFY(program.gameWindow()->isActiveWindow());
+        for (QAction* item : program.gameWindow()->findChildren<QAction*>())
+            if (item->text() == "ルールの説明(&R)")
+                item->trigger();
+        QCOMPARE(program.helpViewer(), viewer);
+        QCOMPARE(state(*viewer), before);
+        QVERIFY(!(viewer->windowState() & Qt::WindowMinimized));
+        QTRY_VERIFY(viewer->isActiveWindow());
+    }
+
+    // Closed by its button, its command, its close box or Alt+C (the
+    // command's and the button's access key, pressed once), it unloads;
+    // opened again before the closed one is gone, it is a new viewer that
+    // reads the file again.
+    void closingUnloadsAndTheNextOpeningReadsTheFileAgain() {
+        for (int way = 0; way < 4; ++way) {
+            writeRules(numberedSections(3));
+            Started started;
+            started.program.showHelp();
+            QPointer<HelpViewer> first = started.program.helpViewer();
+            QVERIFY(QTest::qWaitForWindowExposed(first));
+            first->サイズ(9)->trigger();
+            choose(*first, 3);
+            if (way == 0)
+                QTest::mouseClick(first->closeButton(), Qt::LeftButton);
+            else if (way == 1)
+                first->closeCommand()->trigger();
+            else if (way == 2)
+                QTest::keyClick(first->windowHandle(), Qt::Key_C, Qt::AltModifier);
+            else
+                first->windowHandle()->close();
+            QVERIFY(!first || first->isHidden());
+            writeRules(numberedSections(2, "new"));
+            started.program.showHelp();
+            QVERIFY(started.program.helpViewer() != first);
+            QCOMPARE(state(*started.program.helpViewer()),
+                     "[ 1new, 2new] 1:  1new\nbody 1 / 12 at 12");
+            QTRY_VERIFY(!first);
+        }
+    }
+
+    // The title screen in each of its states and the viewer show their texts
+    // whole; the title screen's lines keep their design places: Label3 its
+    // box, the title and the choices the top left of their text (whatever
+    // margins slanted letters take), the credit the top right of its text.
+    void titleScreenAndViewerShowTheirTextsWhole() {
+        TitleShown shown;
+        TitleScreen* title = shown.title;
+        QVERIFY(QTest::qWaitForWindowExposed(title));
+        for (const char* status : {"", "しばらくお待ちください。", "4500", "Thank you."}) {
+            if (*status)
+                title->label3().setCaption(status);
+            QVERIFY2(unfitIn(*title).isEmpty(), qPrintable(unfitIn(*title).join("\n")));
+        }
+        auto text = [](const QLabel* label) {
+            return label->contentsRect().translated(label->pos());
+        };
+        QCOMPARE(title->label(3)->geometry(),
+                 QRect(toPixels(210), toPixels(1680), toPixels(7095), toPixels(615)));
+        QCOMPARE(text(title->label(1)).topLeft(), QPoint(toPixels(330), toPixels(120)));
+        QCOMPARE(text(title->label(2)).topRight(),
+                 QPoint(toPixels(1770) + toPixels(5685) - 1, toPixels(4440)));
+        // (The stand-in face is wider than its box; in a narrower one the
+        // credit keeps to the box's right.)
+        QVERIFY(title->label(2)->alignment() & Qt::AlignRight);
+        for (int i = 1; i <= 3; ++i)
+            QCOMPARE(text(title->choice(i)).topLeft(),
+                     QPoint(toPixels(240), toPixels(2400 + 600 * (i - 1))));
+        HelpViewer viewer;
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        QVERIFY2(unfitIn(viewer).isEmpty(), qPrintable(unfitIn(viewer).join("\n")));
+    }
+
+    // A player who answers every command of the twelve stages, with keys,
+    // clicks and held keys: each stage is introduced once, in order, and the
+    // ending is reached. Then a double-click on any panel opens the level
+    // select.
+    void aWholeGame() {
+        Play play;
+        QTest::mouseClick(play.window.progressButton(), Qt::LeftButton);
+        QCOMPARE(play.window.game().buttonAction, "クリア");
+        QCOMPARE(play.window.progressButton()->text(), "お疲れ様でした");
+        const QStringList stages = play.captions.filter(QRegularExpression("^(レベル|それでは)"));
+        QCOMPARE(stages.join(' '), "それでは、開始します！ レベル1 レベル2 レベル3 レベル4 レベル5 "
+                                   "レベル6 レベル7 レベル8 レベル9 レベル10 レベル11 レベル12");
+        for (int panel : {1, 2, 3})
+            QTest::mouseDClick(play.window.panel(panel), Qt::LeftButton);
+        QCOMPARE(play.world.inputBox.calls.size(), std::size_t{3});
+        QVERIFY2(play.faults.isEmpty(), qPrintable(play.faults.join("\n")));
+    }
+
+    // A player who answers up to stage 2, then never, and goes on after each
+    // miss with Space, where the focus has gone back to the progress button:
+    // the misses, the game over, the fall-back to stage 1 and the final game
+    // over.
+    void aGameOver() {
+        Play play;
+        play.answerUpTo = 2;
+        QTest::mouseClick(play.window.progressButton(), Qt::LeftButton);
+        QCOMPARE(play.window.game().stage, 2);
+        for (int presses = 0; !play.world.ender.ended && presses < 40; ++presses)
+            QTest::keyClick(focusOr(&play.window), Qt::Key_Space);
+        QVERIFY(play.captions.contains("前の面からやり直しです"));
+        QVERIFY(play.world.ender.ended);
+        QCOMPARE(play.window.label2()->text(), "GAME OVER");
+        QVERIFY2(play.faults.isEmpty(), qPrintable(play.faults.join("\n")));
+    }
+};
+
+QTEST_MAIN(TestScreens)
+#include "tst_screens.moc"
