@@ -1,8 +1,6 @@
-// Many seeded games played through the engine in the test world by a player
-// who errs at random (wrong flags, late or no answers, extra presses, stray
-// clicks, the level select, the menu's end), with the game's invariants
-// checked in every pump call. JORV_SOAK_GAMES and JORV_SOAK_SEED choose how
-// many games and the first seed.
+// Seeded games played through the engine in the test world by a player who
+// errs at random, with the game's invariants checked in every pump call.
+// JORV_SOAK_GAMES and JORV_SOAK_SEED choose how many games and the first seed.
 #include "numbers.h"
 #include "testworld.h"
 
@@ -30,7 +28,7 @@ public:
         : player_(seed) {
         world_.random.generator.seed(seed ^ 0x9e3779b9u);
         world_.pump.limit = 5'000'000;
-        // As the window's design has them: the flags lowered, the banner hidden.
+        // As the window's design has them.
         for (RecordingControl& shape : world_.Shape1)
             shape.setTop(flagLoweredTop);
         world_.Label2.setVisible(false);
@@ -88,9 +86,8 @@ private:
                     "a flag is drawn where it does not stand");
         }
         require(g.missesLeft <= 10, "more than ten misses left");
-        // Stages run from 1 to 12. Only the level select leaves anything else:
-        // 0 until the next set-up (before the first press, too), and for the
-        // ending the level entered.
+        // Stages run from 1 to 12, but for the level select's: 0 until the
+        // next set-up (as before the first press), and for the ending its level.
         zeroAllowed_ = zeroAllowed_ && g.stage == 0;
         require(g.stage <= 12 ? g.stage != 0 || zeroAllowed_ : g.stage == levelForEnding_,
                 "no such stage");
@@ -105,8 +102,8 @@ private:
         }
     }
 
-    // The command so far, read as a player reads it, asks what the game will
-    // judge, of two flags in play, in a form the stage draws from.
+    // The command so far, as a player reads it, asks what the game will judge,
+    // of two flags in play, in a form the stage draws from.
     void checkCommand() {
         const Game& g = world_.game;
         const Reading reading = readCommand(lastCaption_);
@@ -120,8 +117,7 @@ private:
     }
 
     // After "misses left" play goes on in the same stage; after a game over,
-    // in the stage before with ten misses. A stage is introduced in the
-    // ordinary colour, without a banner.
+    // in the one before with ten misses; in the ordinary colour, no banner.
     void checkWhereStagesGoOn() {
         const Game& g = world_.game;
         if (lastCaption_ == "前の面からやり直しです") {
@@ -160,10 +156,9 @@ private:
             checkEnding();
     }
 
-    // The ending has taken its units of the speed, the flag's 169 steps, the
-    // button's 23, the two hatches and the seven letters of "THE END"; the
-    // white flag has slid to the black flag's button, turning red on the way,
-    // the button has risen to meet it with one beep, and all else has gone.
+    // The ending took its units, the flag's 169 steps, the button's 23, two
+    // hatches and seven letters; the white flag slid to the black flag's
+    // button, reddening, which rose to meet it with one beep; all else went.
     void checkEnding() {
         const int s = speed_;
         auto units = [s](double u) { return nearest(s * u); };
@@ -195,7 +190,6 @@ private:
         if (call == quitAtCall_)
             quit();
         if (world_.random.draws != drawsSeen_) {
-            // A new command has been drawn: decide how to meet it, if at all.
             drawsSeen_ = world_.random.draws;
             turnStart_ = call;
             const double r = chance();
@@ -232,12 +226,12 @@ private:
         world_.ender.endProgram();
     }
 
-    // The level select between presses: stage 1 to 12 is the next one set
-    // up, a higher level runs the ending at once.
+    // Between presses: stage 1 to 12 is set up next, a higher level ends at once.
     void levelSelect() {
         const int level = chance() < 0.2 ? pick(13, 255) : pick(1, 12);
-        world_.inputBox.answers = {"MPW%7140", std::to_string(level)};
-        world_.inputBox.calls.clear();
+        world_.boxes.answers = {"MPW%7140", std::to_string(level)};
+        world_.boxes.calls.clear();
+        world_.boxes.asked = 0;
         Game& g = world_.game;
         const std::string actionBefore = g.buttonAction;
         zeroAllowed_ = zeroAllowed_ || level == 1;
@@ -251,9 +245,8 @@ private:
             require(g.buttonAction == actionBefore, "the level select changed the button");
     }
 
-    // The program may end only as the player quits through the menu, by the
-    // press after the ending, or by the game over in stage 1, seven units
-    // after its banner.
+    // The program ends only by the menu, the press after the ending, or the
+    // game over in stage 1, seven units after its banner.
     int howItEnded() {
         const long at = world_.ender.endedAtCall;
         require(world_.ender.ended, "unwound without an end");
@@ -303,11 +296,11 @@ private slots:
             SoakGame game(seed);
             try {
                 ++ends[game.play()];
-            } catch (const Broken& broken) {
+            } catch (const char* broken) {
                 QFAIL(qPrintable(QString("seed %1, pump call %2: %3")
                                      .arg(seed)
                                      .arg(game.pumpCalls())
-                                     .arg(broken.what)));
+                                     .arg(broken)));
             }
             calls += game.pumpCalls();
         }

@@ -5,8 +5,9 @@
 #include "helpfile.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <clocale>
 #include <cstdlib>
+#include <cuchar>
 #include <string_view>
 
 namespace {
@@ -17,26 +18,18 @@ void check(bool ok) {
 }
 
 bool isUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        const std::size_t n = b < 0x80         ? 1
-                              : (b >> 5) == 6  ? 2
-                              : (b >> 4) == 14 ? 3
-                              : (b >> 3) == 30 ? 4
-                                               : 0;
-        if (n == 0 || i + n > s.size())
+    std::mbstate_t state{};
+    for (std::size_t n = 0; !s.empty(); s.remove_prefix(std::max<std::size_t>(n, 1)))
+        if ((n = std::mbrtoc32(nullptr, s.data(), s.size(), &state)) > s.size())
             return false;
-        for (std::size_t j = 1; j < n; ++j)
-            if ((static_cast<unsigned char>(s[i + j]) >> 6) != 2)
-                return false;
-        i += n;
-    }
     return true;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool utf8 = std::setlocale(LC_ALL, "C.UTF-8") != nullptr;
+    check(utf8);
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // The file's raw lines, ended by CR or CR LF: those before the first
     // heading (a line that begins with "#") are the preamble.
@@ -47,9 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ++headings;
         else if (headings == 0)
             ++preamble;
-        start = end + 1;
-        if (start < bytes.size() && bytes[start] == '\n')
-            ++start;
+        start = end + 1 + (end + 1 < bytes.size() && bytes[end + 1] == '\n');
     }
     const jorv::HelpFile help = jorv::splitHelpFile(bytes);
     check(help.sectionTotal() == (headings == 0 ? 1 : std::min<long>(headings, 10)));
@@ -61,8 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(text.size() == title.size() || text.substr(title.size(), 2) == "\r\n");
         check(headings == 0 ? title.empty() && text.empty() : title.front() == ' ');
         ++linesKept; // the title's line, and one for each line break
-        for (std::size_t at = text.find("\r\n"); at != std::string_view::npos;
-             at = text.find("\r\n", at + 2))
+        for (std::size_t at = text.find("\r\n"); at != text.npos; at = text.find("\r\n", at + 2))
             ++linesKept;
     }
     check(headings == 0 || linesKept == lines - preamble);

@@ -1,6 +1,5 @@
-// The runtime: the speed measurement and its hand-over against a scripted
-// clock and a counting pump, random numbers, the counted wait, the Qt pump and
-// end service, and the Qt controls that need more than a property.
+// The runtime: the speed measurement, random numbers, the counted wait, the
+// Qt pump and end service, and the Qt controls that need more than a property.
 #include "calibration.h"
 #include "pumpwait.h"
 #include "qtcontrols.h"
@@ -58,9 +57,8 @@ class TestRuntime : public QObject {
     Q_OBJECT
 private slots:
     // The first reading sets the deadline, the clock plus 3 rounded; the
-    // measurement shows its state before the first pump call and counts the
-    // calls until the clock passes the deadline. A step of the time of day
-    // in the middle changes nothing, but for the clock's rounding at that size.
+    // measurement counts the pump calls until the clock passes it, under the
+    // hourglass. A step of the time of day changes nothing (but for rounding).
     void measurementCountsPumpCallsUntilTheDeadline() {
         const std::vector<std::tuple<std::vector<float>, float, int, int>> cases{
             {{100.0f, 101.0f, 102.0f, 103.0f, 103.5f}, 0.0f, 3, 4},
@@ -76,11 +74,7 @@ private slots:
             world.clock.step = 0.001f; // a millisecond a call past the readings
             RecordingControl label3(world.trace, "Label3");
             SpeedCalibration calibration(world.services);
-            world.pump.at(1, [&] {
-                QCOMPARE(calibration.calibrating, -1);
-                QCOMPARE(label3.caption(), "しばらくお待ちください。");
-                QCOMPARE(world.pointer.shapes, std::vector<int>{11});
-            });
+            world.pump.at(1, [&] { QCOMPARE(calibration.calibrating, -1); });
             world.pump.at(1000, [&] { world.clock.timeOfDayShift = shift; });
             calibration.measure(label3);
             QVERIFY2(std::abs(world.pump.calls - pumpCalls) <= 3 &&
@@ -93,38 +87,18 @@ private slots:
         }
     }
 
-    // One draw per pump call, each call before its draw, from a generator
-    // seeded with the clock.
-    void handOverDrawsOneNumberPerCountAndPumpCall() {
-        for (int count : {0, 3}) {
-            World world;
-            world.clock.readings = {12345.5f};
-            RecordingControl label3(world.trace, "Label3");
-            SpeedCalibration calibration(world.services);
-            calibration.calibrationCount = count;
-            world.pump.onEveryCall = [&](long call) { QCOMPARE(world.random.draws, call - 1); };
-            calibration.handOver(label3);
-            QCOMPARE(label3.caption(), std::to_string(count));
-            QCOMPARE(world.random.seeds, std::vector<float>{12345.5f});
-            QVERIFY(world.random.draws == count && world.pump.calls == count);
-        }
-    }
-
     void randomNumbersStayBelowOne() {
         QVERIFY(StdRandom::toUnit(0xFFFFFFFFu) < 1.0f);
-        StdRandom a, b;
+        StdRandom a;
         a.seed(100.25f);
-        b.seed(100.25f);
         for (int i = 0; i < 100000; ++i) {
             const float r = a.next();
-            QVERIFY(r >= 0.0f && r < 1.0f && b.next() == r);
+            QVERIFY(r >= 0.0f && r < 1.0f);
         }
-        b.seed(100.5f);
-        QVERIFY(a.next() != b.next() || a.next() != b.next());
     }
 
-    // A counted wait goes on from wherever a handler leaves its counter, and
-    // stops at the top of the counter's range instead of passing it.
+    // A counted wait goes on from where a handler leaves its counter, and
+    // stops at the top of the counter's range.
     void handlerInsideAWaitMovesItsCounter() {
         for (auto [steps, movedTo, calls] : {std::tuple{10, 9, 3L},
                                              {10, 1, 11L},
@@ -138,8 +112,8 @@ private slots:
         }
     }
 
-    // A counted run sleeps between events, but an event that comes in the
-    // middle is handled there, seeing the counter at the tick it came in.
+    // A counted run sleeps, but an event in the middle is handled there,
+    // seeing the counter at the tick it came in.
     void aCountedRunHandlesAnEventAtItsTick() {
         QtPump pump;
         std::int32_t counter = 0, seen = 0;
@@ -151,8 +125,7 @@ private slots:
         QCOMPARE(counter, 501);
     }
 
-    // A handler held open (a modal box) is one call: the run goes on after
-    // it for the ticks it had left.
+    // A handler held open (a modal box) is one call: the ticks left follow.
     void aHandlerHeldOpenIsOneCall() {
         QtPump pump;
         std::int32_t counter = 0, seen = 0, after = 0;
@@ -171,8 +144,7 @@ private slots:
         QCOMPARE(counter, 101);
     }
 
-    // Deep inside a nested event loop, as in a wait inside a handler, the end
-    // leaves at once with status 0.
+    // Deep in nested event loops the end leaves at once with status 0.
     void endServiceLeavesAtOnceWithStatusZero() {
         const pid_t child = fork();
         if (child == 0) {
@@ -188,14 +160,12 @@ private slots:
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
 
-    // Solid fills every pixel; a hatch leaves the window showing between its
-    // lines.
     void shapesDrawTheirFillStyle() {
         QCOMPARE(lookOfSquare(0) + lookOfSquare(5) + lookOfSquare(7), "solid\\X");
     }
 
-    // A label that sizes itself and would leave its window moves only as far
-    // as it must to stay inside; one too wide for it takes a smaller size.
+    // A label that sizes itself moves only as far as it must to stay in its
+    // window; one too wide for it takes a smaller size.
     void labelsSizingThemselvesStayInTheWindow() {
         for (auto [alignment, text, box, side] :
              {std::tuple{int(Qt::AlignLeft), "Miss!", QRect(370, 10, 20, 50), 1},

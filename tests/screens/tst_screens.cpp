@@ -1,12 +1,7 @@
-// The windows offscreen, as the player meets them: the title screen's
-// highlight, measurement, hand-over and end; the game window's status bar,
-// banner, menus and held keys; the help viewer's sections, sizes, layout,
-// showing and closing, over rules files written into a temporary current
-// folder; and whole games played through the real game window with checks in
-// every pump call (every text shown whole, the focus never on the hidden
-// progress button, the keys and clicks a player makes by accident doing
-// nothing). CTest runs the games also at twice the scale and with a 12-point
-// UI font (JORV_UI_POINTS).
+// The windows offscreen, as the player meets them, over rules files written
+// into a temporary current folder; and whole games played through the real
+// game window with checks in every pump call. CTest plays the games also at
+// twice the scale and with a 12-point UI font (JORV_UI_POINTS).
 #include "fonts.h"
 #include "gamewindow.h"
 #include "helpviewer.h"
@@ -24,20 +19,17 @@ using namespace jorv::test;
 
 namespace {
 
-// The program in the test world; the pump hands Qt's events over in every call.
+// The program in the test world, started or with its title screen shown; the
+// pump hands Qt's events over in every call.
 struct Started {
-    Started() {
+    explicit Started(bool showTitle = false) {
         world.pump.onEveryCall = [](long) { QCoreApplication::processEvents(); };
+        if (showTitle)
+            program.start();
+        title = program.titleScreen();
     }
     World world;
     Program program{world.services};
-};
-
-struct TitleShown : Started {
-    TitleShown() {
-        program.start();
-        title = program.titleScreen();
-    }
     TitleScreen* title;
 };
 
@@ -78,8 +70,7 @@ QByteArray numberedSections(int n, const QByteArray& word = "") {
     return bytes;
 }
 
-// The listed titles, the chosen one, the text shown, the checked sizes and
-// the text's points.
+// The titles, the chosen one, its text, the sizes checked, the text's points.
 QString state(const HelpViewer& viewer) {
     QStringList titles, checked;
     for (int i = 0; i < viewer.combo1()->count(); ++i)
@@ -100,44 +91,38 @@ void choose(HelpViewer& viewer, int k) {
         QTest::keyClick(viewer.combo1(), Qt::Key_Down);
 }
 
-// A control whose text is cut, or nothing: a button's caption must lie
-// inside its frame, a fitting label's ink inside its room, a plain label's
-// ink inside its contents (one that sizes itself may draw into its margins),
-// and every label's ink inside its window.
-QString unfit(const QWidget* control) {
-    QRect room, ink;
-    if (control->isHidden()) {
-        return {};
-    } else if (const auto* button = dynamic_cast<const CaptionButton*>(control)) {
-        ink = QFontMetrics(button->captionFont())
-                  .boundingRect(button->captionRoom(), CaptionButton::captionFlags, button->text());
-        room = button->captionRoom() & button->rect().adjusted(2, 2, -2, -2);
-    } else if (const auto* label = dynamic_cast<const FittingLabel*>(control)) {
-        room = label->textRoom();
-        if (!label->text().isEmpty())
-            ink = inkOf(label->textFont(), label->text(), room, label->alignment());
-    } else if (const auto* label = qobject_cast<const QLabel*>(control);
-               label && !label->text().isEmpty()) {
-        ink = inkOf(label->font(), label->text(), label->contentsRect(), label->alignment())
-                  .translated(label->pos());
-        room = dynamic_cast<const SelfSizingLabel*>(label)
-                   ? label->geometry()
-                   : label->contentsRect().translated(label->pos());
-        room &= label->parentWidget()->rect();
-    }
-    if (ink.isNull() || room.contains(ink))
-        return {};
-    QString fault;
-    QDebug(&fault) << control->objectName() << control->property("text").toString() << "inked at"
-                   << ink << "in" << room;
-    return fault;
-}
-
+// The controls whose text is cut: a button's caption must lie inside its
+// frame, a fitting label's ink inside its room, a plain label's ink inside its
+// contents (one that sizes itself may draw into its margins), and every
+// label's ink inside its window.
 QStringList unfitIn(const QWidget& window) {
     QStringList found;
-    for (const QWidget* control : window.findChildren<QWidget*>())
-        if (const QString fault = unfit(control); !fault.isEmpty())
-            found << fault;
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        QRect room, ink;
+        if (control->isHidden()) {
+            continue;
+        } else if (const auto* button = dynamic_cast<const CaptionButton*>(control)) {
+            ink = QFontMetrics(button->captionFont())
+                      .boundingRect(button->captionRoom(), CaptionButton::captionFlags,
+                                    button->text());
+            room = button->captionRoom() & button->rect().adjusted(2, 2, -2, -2);
+        } else if (const auto* label = dynamic_cast<const FittingLabel*>(control)) {
+            room = label->textRoom();
+            if (!label->text().isEmpty())
+                ink = inkOf(label->textFont(), label->text(), room, label->alignment());
+        } else if (const auto* label = qobject_cast<const QLabel*>(control);
+                   label && !label->text().isEmpty()) {
+            ink = inkOf(label->font(), label->text(), label->contentsRect(), label->alignment())
+                      .translated(label->pos());
+            room = dynamic_cast<const SelfSizingLabel*>(label)
+                       ? label->geometry()
+                       : label->contentsRect().translated(label->pos());
+            room &= label->parentWidget()->rect();
+        }
+        if (!ink.isNull() && !room.contains(ink))
+            QDebug(&found.emplace_back()) << control->objectName() << control->property("text")
+                                          << "inked at" << ink << "in" << room;
+    }
     return found;
 }
 
@@ -176,10 +161,9 @@ struct Play : ShownWindow {
             faults << fault;
     }
     // While the progress button is hidden: the keys that press a focused
-    // button (unless a flag button has the focus, which they would press), a
-    // click on it and an accessibility "Press"; while flag input is closed,
-    // the flag keys, and Tab then Space. None of it may start anything, nor
-    // may a flag key move a flag.
+    // button (but a focused flag button), a click and an accessibility Press
+    // on it; while flag input is closed, the flag keys, and Tab then Space.
+    // None of it may start anything, nor a flag key move a flag.
     void stray() {
         QPushButton* button = window.progressButton();
         const bool open = window.flagButton(1)->isEnabled();
@@ -202,9 +186,8 @@ struct Play : ShownWindow {
         QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
             QAccessibleActionInterface::pressAction());
     }
-    // Raises and lowers the flags the commands so far require, in turn with
-    // its key, a click on its button, and its key held down (which repeats);
-    // each moves its flag once.
+    // Moves the flags the commands so far require, in turn by key, click and
+    // held key (which repeats); each moves its flag once.
     void answer() {
         Game& game = window.game();
         for (int i = 1; i <= 5; ++i) {
@@ -252,35 +235,19 @@ private slots:
         }
     }
 
-    // Moves of the pointer, in order, and the colours of the three lines
-    // after them. (Showing the window under the pointer is a move already.)
-    void highlightFollowsThePointer() {
-        for (auto [moves, colours] : {std::pair{std::vector{1}, "YKK"},
-                                      {{2, 3}, "KKY"},
-                                      {{1, 0}, "KKK"},
-                                      {{1, -1}, "YKK"}}) {
-            TitleShown started;
-            QVERIFY(QTest::qWaitForWindowExposed(started.title));
-            for (int over : moves)
-                hover(*started.title, over);
-            QCOMPARE(lineColours(*started.title), colours);
-        }
-    }
-
-    // "☆Game Start" measures, hands over and shows the game window ready for
-    // play where the title screen stood, which goes. Once the measurement has
-    // begun the lines keep their colours under the pointer and only the
-    // background turns them black; "☆Show Help" and a second "☆Game Start"
-    // do nothing.
+    // The line under the pointer lights. "☆Game Start" measures, hands over
+    // and shows the game window ready for play where the title screen stood,
+    // which goes. Once the measurement has begun the lines keep their colours
+    // under the pointer and only the background turns them black; "☆Show
+    // Help" and a second "☆Game Start" do nothing.
     void gameStartMeasuresOnceAndShowsTheReadyGameWindow() {
-        TitleShown started;
+        Started started(true);
         World& world = started.world;
         world.ender.unwind = false;
         QPointer<TitleScreen> title = started.title;
         title->move(40, 60);
         QVERIFY(QTest::qWaitForWindowExposed(title));
-        // The deadline is 103; six readings of 100.5 to 103 count, so the
-        // measured count is round(6 x 1.5) = 9.
+        // Deadline 103: six readings of 100.5 to 103 count, so 6 x 1.5 = 9.
         world.clock.readings = {100.0f};
         world.clock.step = 0.5f;
         QStringList seen;
@@ -293,25 +260,23 @@ private slots:
             QTest::mouseClick(title->choice(2), Qt::LeftButton);
             QTest::mouseClick(title->choice(1), Qt::LeftButton);
         });
-        hover(*title, 1);
+        for (int over : {2, 3, 1, -1}) {
+            hover(*title, over);
+            seen << lineColours(*title);
+        }
         QTest::mouseClick(title->choice(1), Qt::LeftButton);
-
-        QCOMPARE(seen, (QStringList{"YKK", "KKK"}));
-        QVERIFY(!started.program.helpViewer());
-        QCOMPARE(world.pump.calls, 6 + 9);
-        QCOMPARE(world.random.draws, 9);
-        QCOMPARE(title->label(3)->text(), "9");
+        QCOMPARE(seen.join(' '), "KYK KKY YKK YKK YKK KKK");
         GameWindow* game = started.program.gameWindow();
-        QVERIFY(game && game->isVisible());
-        QCOMPARE(game->game().speedCount, 9);
-        QCOMPARE(game->label1()->text(), "準備はできましたか？");
+        QVERIFY(game && game->isVisible() && title->isHidden() && !started.program.titleScreen() &&
+                !started.program.helpViewer() && !world.ender.ended);
+        // Six calls in the measurement, then one draw in each of nine.
+        QCOMPARE((QList{world.pump.calls, world.random.draws, long(game->game().speedCount)}),
+                 (QList<long>{6 + 9, 9, 9}));
+        QCOMPARE(title->label(3)->text() + game->label1()->text(), "9準備はできましたか？");
         QCOMPARE(game->pos(), QPoint(40, 60));
         QCOMPARE(game->windowIcon().pixmap(32, 32).toImage(),
                  title->windowIcon().pixmap(32, 32).toImage());
-        QVERIFY(!started.program.titleScreen());
-        QVERIFY(title->isHidden());
         QTRY_VERIFY(!title); // deleted once its click handler has returned
-        QVERIFY(!world.ender.ended);
     }
 
     // "Thank you." stands for one pump call, then the program ends; during
@@ -319,7 +284,7 @@ private slots:
     // screen ends it too.
     void endThisGameThanksForOnePumpCall() {
         for (bool measuring : {false, true}) {
-            TitleShown started;
+            Started started(true);
             TitleScreen* title = started.title;
             started.world.clock.readings = {100.0f};
             started.world.clock.step = 0.5f;
@@ -334,15 +299,15 @@ private slots:
                      measuring ? "1 しばらくお待ちください。|3 Thank you." : "1 Thank you.");
             QVERIFY(!started.program.gameWindow());
         }
-        TitleShown closed; // through the window system
+        Started closed(true); // through the window system
         closed.world.ender.unwind = false;
         closed.title->close();
         QVERIFY(closed.world.ender.ended);
     }
 
-    // The status bar looks like one in the platform's button face, also on
-    // the last stage's light red; the progress bar lies in front of panel 1,
-    // whose text stays clear of it. The banner stays behind the flag buttons.
+    // The status bar shows the button face, also on the last stage's light
+    // red; the progress bar lies in front of panel 1, whose text keeps clear of
+    // it. The banner stays behind the flag buttons.
     void statusBarAndBannerKeepClearOfWhatTheyCover() {
         ShownWindow shown("0");
         GameWindow& window = shown.window;
@@ -358,7 +323,7 @@ private slots:
                  QApplication::palette().color(QPalette::Button));
         const QRect progress = window.progressBar()->geometry();
         QCOMPARE(client->childAt(progress.center()), window.progressBar());
-        auto* panel1 = dynamic_cast<FittingLabel*>(window.panel(1));
+        auto* panel1 = static_cast<FittingLabel*>(window.panel(1));
         QVERIFY(panel1->textRoom().translated(panel1->mapTo(client, QPoint())).right() <
                 progress.left());
         window.label2()->show();
@@ -368,15 +333,14 @@ private slots:
         QCOMPARE(client->childAt(overlap), red);
     }
 
-    // The version box is the message box's, with its information icon; exit
-    // and closing the window end the program in the pump call they come in,
-    // also in the middle of a wait.
+    // The version box has the information icon; exit and closing the window
+    // end the program in the pump call they come in, also inside a wait.
     void menuCommandsReachTheirServices() {
         ShownWindow shown("10");
         World& world = shown.world;
         auto item = [&](const char* name) { return shown.window.findChild<QAction*>(name); };
         item("メニューバージョン")->trigger();
-        QVERIFY(world.messageBox.calls ==
+        QVERIFY(world.boxes.calls ==
                 std::vector<std::string>{
                     "Hyper Jorv\r\nバージョン 1.2\r\nProduced By QLM 64 バージョン情報"});
         std::vector<long> ends;
@@ -395,7 +359,7 @@ private slots:
     }
 
     // X repeats a held key as a release and a press at one moment, which Qt
-    // does not always mark as a repeat: such a press is no new press either.
+    // does not always mark as a repeat: no new press either.
     void aPressAtTheMomentOfItsReleaseIsTheKeysRepeat() {
         ShownWindow shown("0");
         QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
@@ -410,29 +374,10 @@ private slots:
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier);
         release.setTimestamp(5000);
         QCoreApplication::sendEvent(window, &release);
-        QVERIFY(overridden(5000, false));
-        QVERIFY(!overridden(5100, false));
-        QVERIFY(overridden(5100, true));
+        QVERIFY(overridden(5000, false) && !overridden(5100, false) && overridden(5100, true));
     }
 
-    // It opens on the first section in 12 points, the focus on the list; a
-    // section chosen with the arrow keys shows in the size last chosen.
-    void theChosenSectionShowsInTheChosenSize() {
-        writeRules(numberedSections(3));
-        HelpViewer viewer;
-        QCOMPARE(state(viewer), "[ 1, 2, 3] 1:  1\nbody 1 / 12 at 12");
-        QCOMPARE(viewer.focusWidget(), viewer.combo1());
-        for (auto [k, Index] : {std::pair{2, 16}, {3, 9}}) {
-            viewer.サイズ(16)->trigger();
-            viewer.サイズ(Index)->trigger();
-            choose(viewer, 3);
-            choose(viewer, k);
-            QCOMPARE(state(viewer),
-                     QString("[ 1, 2, 3] %1:  %1\nbody %1 / %2 at %2").arg(k).arg(Index));
-        }
-    }
-
-    // Resized, it lays out to its whole window, frame included; shrunk as far
+    // The viewer lays out to its whole window, frame included; shrunk as far
     // as it goes, it keeps room for its text box.
     void resizingMeasuresTheWholeWindow() {
         HelpViewer viewer;
@@ -449,7 +394,7 @@ private slots:
     // file nor changes, and it comes up: restored, raised and active.
     void theTitleScreenAndTheGameWindowShowOneViewer() {
         writeRules(numberedSections(3));
-        TitleShown shown;
+        Started shown(true);
         shown.world.ender.unwind = false;
         Program& program = shown.program;
         program.titleScreen()->choose(2);
@@ -467,14 +412,15 @@ private slots:
                 item->trigger();
         QCOMPARE(program.helpViewer(), viewer);
         QCOMPARE(state(*viewer), before);
-        QVERIFY(!(viewer->windowState() & Qt::WindowMinimized));
+        QVERIFY(!viewer->isMinimized());
         QTRY_VERIFY(viewer->isActiveWindow());
     }
 
-    // Closed by its button, its command, its close box or Alt+C (the
-    // command's and the button's access key, pressed once), it unloads;
-    // opened again before the closed one is gone, it is a new viewer that
-    // reads the file again.
+    // The viewer opens on the first section in 12 points, the focus on the
+    // list; a section chosen by the arrow keys shows in the size last chosen.
+    // Closed by its button, its command, its close box or Alt+C (pressed once),
+    // it unloads; opened again before the closed one is gone, it is a new
+    // viewer that reads the file again.
     void closingUnloadsAndTheNextOpeningReadsTheFileAgain() {
         for (int way = 0; way < 4; ++way) {
             writeRules(numberedSections(3));
@@ -482,16 +428,21 @@ private slots:
             started.program.showHelp();
             QPointer<HelpViewer> first = started.program.helpViewer();
             QVERIFY(QTest::qWaitForWindowExposed(first));
-            first->サイズ(9)->trigger();
+            QCOMPARE(state(*first), "[ 1, 2, 3] 1:  1\nbody 1 / 12 at 12");
+            QCOMPARE(first->focusWidget(), first->combo1());
+            const int k = 2 + way % 2, size = way % 2 ? 9 : 16;
+            first->サイズ(16)->trigger();
+            first->サイズ(size)->trigger();
             choose(*first, 3);
-            if (way == 0)
-                QTest::mouseClick(first->closeButton(), Qt::LeftButton);
-            else if (way == 1)
-                first->closeCommand()->trigger();
-            else if (way == 2)
-                QTest::keyClick(first->windowHandle(), Qt::Key_C, Qt::AltModifier);
-            else
-                first->windowHandle()->close();
+            choose(*first, k);
+            QCOMPARE(state(*first),
+                     QString("[ 1, 2, 3] %1:  %1\nbody %1 / %2 at %2").arg(k).arg(size));
+            const std::array<std::function<void()>, 4> closes{
+                [&] { QTest::mouseClick(first->closeButton(), Qt::LeftButton); },
+                [&] { first->closeCommand()->trigger(); },
+                [&] { QTest::keyClick(first->windowHandle(), Qt::Key_C, Qt::AltModifier); },
+                [&] { first->windowHandle()->close(); }};
+            closes[way]();
             QVERIFY(!first || first->isHidden());
             writeRules(numberedSections(2, "new"));
             started.program.showHelp();
@@ -503,11 +454,10 @@ private slots:
     }
 
     // The title screen in each of its states and the viewer show their texts
-    // whole; the title screen's lines keep their design places: Label3 its
-    // box, the title and the choices the top left of their text (whatever
-    // margins slanted letters take), the credit the top right of its text.
+    // whole; the title screen's lines keep their places: Label3 its box, the
+    // others the corner of their text they are aligned to.
     void titleScreenAndViewerShowTheirTextsWhole() {
-        TitleShown shown;
+        Started shown(true);
         TitleScreen* title = shown.title;
         QVERIFY(QTest::qWaitForWindowExposed(title));
         for (const char* status : {"", "しばらくお待ちください。", "4500", "Thank you."}) {
@@ -523,8 +473,7 @@ private slots:
         QCOMPARE(text(title->label(1)).topLeft(), QPoint(toPixels(330), toPixels(120)));
         QCOMPARE(text(title->label(2)).topRight(),
                  QPoint(toPixels(1770) + toPixels(5685) - 1, toPixels(4440)));
-        // (The stand-in face is wider than its box; in a narrower one the
-        // credit keeps to the box's right.)
+        // (The stand-in face is wider than the credit's box.)
         QVERIFY(title->label(2)->alignment() & Qt::AlignRight);
         for (int i = 1; i <= 3; ++i)
             QCOMPARE(text(title->choice(i)).topLeft(),
@@ -535,9 +484,8 @@ private slots:
         QVERIFY2(unfitIn(viewer).isEmpty(), qPrintable(unfitIn(viewer).join("\n")));
     }
 
-    // A player who answers every command of the twelve stages, with keys,
-    // clicks and held keys: each stage is introduced once, in order, and the
-    // ending is reached. Then a double-click on any panel opens the level
+    // A player who answers every command: each stage is introduced once, in
+    // order, to the ending. Then a double-click on any panel opens the level
     // select.
     void aWholeGame() {
         Play play;
@@ -549,14 +497,13 @@ private slots:
                                    "レベル6 レベル7 レベル8 レベル9 レベル10 レベル11 レベル12");
         for (int panel : {1, 2, 3})
             QTest::mouseDClick(play.window.panel(panel), Qt::LeftButton);
-        QCOMPARE(play.world.inputBox.calls.size(), std::size_t{3});
+        QCOMPARE(play.world.boxes.calls.size(), std::size_t{3});
         QVERIFY2(play.faults.isEmpty(), qPrintable(play.faults.join("\n")));
     }
 
-    // A player who answers up to stage 2, then never, and goes on after each
-    // miss with Space, where the focus has gone back to the progress button:
-    // the misses, the game over, the fall-back to stage 1 and the final game
-    // over.
+    // A player who stops answering in stage 2 and goes on after each miss
+    // with Space, the focus back on the progress button: the misses, the game
+    // over, the fall-back to stage 1 and the final game over.
     void aGameOver() {
         Play play;
         play.answerUpTo = 2;

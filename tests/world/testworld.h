@@ -1,7 +1,6 @@
-// The deterministic test world: a counting pump that runs scripted actions at
-// chosen calls, controls that record every property write with the pump call
-// it came in, a scripted clock and random source, and an end service that
-// records the end and unwinds the game's call chain.
+// The deterministic test world: a counting pump that runs scripted actions,
+// controls that record every write with the pump call it came in, scripted
+// services, and an end service that unwinds the game's call chain.
 #pragma once
 
 #include "controls.h"
@@ -18,9 +17,8 @@ namespace jorv::test {
 class CountingPump final : public Pump {
 public:
     void pump() override;
-    // Runs action inside pump call number `call` (counted from 1).
+    // Runs action inside pump call number `call` (from 1), then onEveryCall.
     void at(long call, std::function<void()> action) { actions_.emplace(call, std::move(action)); }
-    // Runs inside every pump call, after the scheduled actions.
     std::function<void(long call)> onEveryCall;
     long calls = 0;
     long limit = 10'000'000; // a game that never stops pumping fails instead of hanging
@@ -51,14 +49,9 @@ struct Trace {
 
 // One recorder stands in for a control of any kind; every write lands in the
 // trace. An unloaded window reads as a fresh one, at the top left.
-class RecordingControl final : public Window,
-                               public Label,
-                               public CommandButton,
-                               public Shape,
-                               public MenuItem,
-                               public StatusBar,
-                               public ProgressBar {
-public:
+struct AnyControl : Window, Label, CommandButton, Shape, MenuItem, StatusBar, ProgressBar {};
+
+struct RecordingControl final : AnyControl {
     RecordingControl(Trace& trace, std::string name)
         : trace_(trace)
         , name_(std::move(name)) {}
@@ -106,9 +99,8 @@ private:
 };
 #undef JORV_RECORDED
 
-// The steady clock reads `readings` in order, then adds `step` at each read.
-// The time of day is the last steady reading, moved by `timeOfDayShift` and
-// wrapped at midnight.
+// The steady clock reads `readings`, then adds `step` at each read; the time
+// of day is the last of them, moved by `timeOfDayShift`, wrapped at midnight.
 class ScriptedClock final : public Clock {
 public:
     float secondsSinceMidnight() override;
@@ -130,22 +122,19 @@ struct ScriptedRandom final : Random {
     long draws = 0;
 };
 
-// The boxes shown, each as "prompt style title" or "prompt title"; the input
-// box answers `answers` in order, then as cancelled.
-struct ScriptedMessageBox final : MessageBox {
+// The boxes shown, in order, as "prompt style title" or "prompt title"; the
+// input box answers `answers`, then as cancelled.
+struct ScriptedBoxes final : MessageBox, InputBox {
     int show(const std::string& prompt, int style, const std::string& title) override {
         calls.push_back(prompt + " " + std::to_string(style) + " " + title);
         return box::ok;
     }
-    std::vector<std::string> calls;
-};
-
-struct ScriptedInputBox final : InputBox {
     std::string ask(const std::string& prompt, const std::string& title) override {
         calls.push_back(prompt + " " + title);
-        return calls.size() <= answers.size() ? answers[calls.size() - 1] : "";
+        return asked < answers.size() ? answers[asked++] : "";
     }
     std::vector<std::string> answers, calls;
+    std::size_t asked = 0;
 };
 
 struct CountingBeeper final : Beeper {
@@ -167,9 +156,7 @@ struct RecordingEnder final : Ender {
     void endProgram() override;
     bool ended = false;
     long endedAtCall = -1;
-    // Off where the end comes from inside Qt's event dispatch, which no
-    // exception may cross.
-    bool unwind = true;
+    bool unwind = true; // off inside Qt's event dispatch, which no exception may cross
 
 private:
     const CountingPump& pump_;
@@ -181,11 +168,10 @@ struct World {
     ScriptedClock clock;
     ScriptedRandom random;
     CountingBeeper beeper;
-    ScriptedMessageBox messageBox;
-    ScriptedInputBox inputBox;
+    ScriptedBoxes boxes;
     RecordingPointer pointer;
     RecordingEnder ender{pump};
-    Services services{pump, clock, random, beeper, messageBox, inputBox, pointer, ender};
+    Services services{pump, clock, random, beeper, boxes, boxes, pointer, ender};
 };
 
 // Thrown from a pump call to leave the game's call chain.
@@ -196,14 +182,14 @@ struct GameWorld : World {
     GameWorld();
     // Loads the game window from a title screen whose Label3 shows `count`.
     void load(const std::string& count = "100");
-    // The player's ways in, each working only as the window lets it.
+    // The player's ways in, each only as the window lets it.
     void clickFlagButton(int i);
     void pressFlagKey(int i);
     void pressProgressButton();
     // Keys in whatever the commands so far require.
     void answerPerfectly();
     // Runs `start` with `player` acting in every pump call, until `until`
-    // holds in a pump call, the call chain returns or the program ends.
+    // holds, the call chain returns or the program ends.
     void run(const std::function<void()>& start, const std::function<void()>& player,
              const std::function<bool()>& until);
 
@@ -223,11 +209,9 @@ private:
 std::string bits(const OneBased<bool, 5>& flags);
 std::string visible(const std::array<RecordingControl, 5>& controls);
 
-// What a player reads in a command shown so far: each flag that a complete
-// clause (colours, then an action) names, and whether it must end up raised,
-// in the order named; and the command's form: 1 one colour raised or
-// lowered, 2 one colour with "don't", 3 two clauses, 4 two colours with one
-// action.
+// What a player reads in a command so far: each flag that a whole clause
+// names and whether it must end up raised; and its form: 1 one colour raised
+// or lowered, 2 with "don't", 3 two clauses, 4 two colours, one action.
 struct Reading {
     std::vector<std::pair<int, bool>> wanted;
     int form = 0;
