@@ -26,7 +26,7 @@ class SoakGame {
 public:
     explicit SoakGame(unsigned seed)
         : player_(seed) {
-        world_.random.generator.seed(seed ^ 0x9e3779b9u);
+        world_.generator.seed(seed ^ 0x9e3779b9u);
         world_.pump.limit = 5'000'000;
         // As the window's design has them.
         for (RecordingControl& shape : world_.Shape1)
@@ -175,7 +175,7 @@ private:
                 "the white flag did not redden on its way");
         require(world_.Shape1[4].left() == 3600 && world_.Shape1[4].top() == flagLoweredTop &&
                     world_.Command1[2].top() == 3005 &&
-                    world_.Command1[2].caption() == "+_+ (F3)" && world_.beeper.beeps == ++endings_,
+                    world_.Command1[2].caption() == "+_+ (F3)" && world_.beeps == ++endings_,
                 "the white flag and the black flag's button did not meet");
         require(world_.Label1.caption() == "ＴＨＥ ＥＮＤ" && world_.Label2.visible() &&
                     visible(world_.Shape1) + visible(world_.Command1) == "0000000000" &&
@@ -189,8 +189,8 @@ private:
     void act(long call) {
         if (call == quitAtCall_)
             quit();
-        if (world_.random.draws != drawsSeen_) {
-            drawsSeen_ = world_.random.draws;
+        if (world_.draws != drawsSeen_) {
+            drawsSeen_ = world_.draws;
             turnStart_ = call;
             const double r = chance();
             wrongAnswer_ = r < wrong_;
@@ -223,15 +223,15 @@ private:
 
     void quit() {
         quitting_ = true;
-        world_.ender.endProgram();
+        world_.endProgram();
     }
 
     // Between presses: stage 1 to 12 is set up next, a higher level ends at once.
     void levelSelect() {
         const int level = chance() < 0.2 ? pick(13, 255) : pick(1, 12);
-        world_.boxes.answers = {"MPW%7140", std::to_string(level)};
-        world_.boxes.calls.clear();
-        world_.boxes.asked = 0;
+        world_.answers = {"MPW%7140", std::to_string(level)};
+        world_.boxes.clear();
+        world_.asked = 0;
         Game& g = world_.game;
         const std::string actionBefore = g.buttonAction;
         zeroAllowed_ = zeroAllowed_ || level == 1;
@@ -248,8 +248,8 @@ private:
     // The program ends only by the menu, the press after the ending, or the
     // game over in stage 1, seven units after its banner.
     int howItEnded() {
-        const long at = world_.ender.endedAtCall;
-        require(world_.ender.ended, "unwound without an end");
+        const long at = world_.endedAtCall;
+        require(world_.ended, "unwound without an end");
         if (quitting_)
             return 2;
         require(pressAtCall_ >= 0, "the program ended before any press");

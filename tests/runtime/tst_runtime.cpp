@@ -70,12 +70,12 @@ private slots:
             {{43200.0f}, 3600.0f, 3000, 4500}};
         for (const auto& [readings, shift, pumpCalls, count] : cases) {
             World world;
-            world.clock.readings = readings;
-            world.clock.step = 0.001f; // a millisecond a call past the readings
+            world.readings = readings;
+            world.step = 0.001f; // a millisecond a call past the readings
             RecordingControl label3(world.trace, "Label3");
             SpeedCalibration calibration(world.services);
             world.pump.at(1, [&] { QCOMPARE(calibration.calibrating, -1); });
-            world.pump.at(1000, [&] { world.clock.timeOfDayShift = shift; });
+            world.pump.at(1000, [&] { world.timeOfDayShift = shift; });
             calibration.measure(label3);
             QVERIFY2(std::abs(world.pump.calls - pumpCalls) <= 3 &&
                          std::abs(calibration.calibrationCount - count) <= 3,
@@ -83,7 +83,7 @@ private slots:
                                     .arg(world.pump.calls)
                                     .arg(calibration.calibrationCount)));
             QCOMPARE(calibration.calibrating, count > 0 ? -1 : 0);
-            QCOMPARE(world.pointer.shapes, (count > 0 ? std::vector{11, 1} : std::vector<int>{}));
+            QCOMPARE(world.pointers, (count > 0 ? std::vector{11, 1} : std::vector<int>{}));
         }
     }
 

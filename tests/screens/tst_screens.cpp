@@ -36,7 +36,7 @@ struct Started {
 // The real game window in the test world, loaded at `speed` and shown.
 struct ShownWindow : Started {
     explicit ShownWindow(const std::string& speed) {
-        world.ender.unwind = false;
+        world.unwind = false;
         titleLabel3.setCaption(speed);
         window.load(titleLabel3, titleWindow);
         window.show();
@@ -243,13 +243,13 @@ private slots:
     void gameStartMeasuresOnceAndShowsTheReadyGameWindow() {
         Started started(true);
         World& world = started.world;
-        world.ender.unwind = false;
+        world.unwind = false;
         QPointer<TitleScreen> title = started.title;
         title->move(40, 60);
         QVERIFY(QTest::qWaitForWindowExposed(title));
         // Deadline 103: six readings of 100.5 to 103 count, so 6 x 1.5 = 9.
-        world.clock.readings = {100.0f};
-        world.clock.step = 0.5f;
+        world.readings = {100.0f};
+        world.step = 0.5f;
         QStringList seen;
         world.pump.at(2, [&] {
             hover(*title, 2);
@@ -268,9 +268,9 @@ private slots:
         QCOMPARE(seen.join(' '), "KYK KKY YKK YKK YKK KKK");
         GameWindow* game = started.program.gameWindow();
         QVERIFY(game && game->isVisible() && title->isHidden() && !started.program.titleScreen() &&
-                !started.program.helpViewer() && !world.ender.ended);
+                !started.program.helpViewer() && !world.ended);
         // Six calls in the measurement, then one draw in each of nine.
-        QCOMPARE((QList{world.pump.calls, world.random.draws, long(game->game().speedCount)}),
+        QCOMPARE((QList{world.pump.calls, world.draws, long(game->game().speedCount)}),
                  (QList<long>{6 + 9, 9, 9}));
         QCOMPARE(title->label(3)->text() + game->label1()->text(), "9準備はできましたか？");
         QCOMPARE(game->pos(), QPoint(40, 60));
@@ -286,8 +286,8 @@ private slots:
         for (bool measuring : {false, true}) {
             Started started(true);
             TitleScreen* title = started.title;
-            started.world.clock.readings = {100.0f};
-            started.world.clock.step = 0.5f;
+            started.world.readings = {100.0f};
+            started.world.step = 0.5f;
             QStringList shown; // what Label3 shows in each pump call, by call number
             started.world.pump.onEveryCall = [&](long call) {
                 shown << QString::number(call) + " " + title->label(3)->text();
@@ -300,9 +300,9 @@ private slots:
             QVERIFY(!started.program.gameWindow());
         }
         Started closed(true); // through the window system
-        closed.world.ender.unwind = false;
+        closed.world.unwind = false;
         closed.title->close();
-        QVERIFY(closed.world.ender.ended);
+        QVERIFY(closed.world.ended);
     }
 
     // The status bar shows the button face, also on the last stage's light
@@ -340,7 +340,7 @@ private slots:
         World& world = shown.world;
         auto item = [&](const char* name) { return shown.window.findChild<QAction*>(name); };
         item("メニューバージョン")->trigger();
-        QVERIFY(world.boxes.calls ==
+        QVERIFY(world.boxes ==
                 std::vector<std::string>{
                     "Hyper Jorv\r\nバージョン 1.2\r\nProduced By QLM 64 バージョン情報"});
         std::vector<long> ends;
@@ -348,9 +348,9 @@ private slots:
         world.pump.at(12, [&] { shown.window.close(); });
         world.pump.onEveryCall = [&](long) {
             QCoreApplication::processEvents();
-            if (world.ender.ended)
-                ends.push_back(world.ender.endedAtCall);
-            world.ender.ended = false;
+            if (world.ended)
+                ends.push_back(world.endedAtCall);
+            world.ended = false;
             if (ends.size() == 2)
                 throw Stop{};
         };
@@ -395,7 +395,7 @@ private slots:
     void theTitleScreenAndTheGameWindowShowOneViewer() {
         writeRules(numberedSections(3));
         Started shown(true);
-        shown.world.ender.unwind = false;
+        shown.world.unwind = false;
         Program& program = shown.program;
         program.titleScreen()->choose(2);
         HelpViewer* viewer = program.helpViewer();
@@ -497,7 +497,7 @@ private slots:
                                    "レベル6 レベル7 レベル8 レベル9 レベル10 レベル11 レベル12");
         for (int panel : {1, 2, 3})
             QTest::mouseDClick(play.window.panel(panel), Qt::LeftButton);
-        QCOMPARE(play.world.boxes.calls.size(), std::size_t{3});
+        QCOMPARE(play.world.boxes.size(), std::size_t{3});
         QVERIFY2(play.faults.isEmpty(), qPrintable(play.faults.join("\n")));
     }
 
@@ -509,10 +509,10 @@ private slots:
         play.answerUpTo = 2;
         QTest::mouseClick(play.window.progressButton(), Qt::LeftButton);
         QCOMPARE(play.window.game().stage, 2);
-        for (int presses = 0; !play.world.ender.ended && presses < 40; ++presses)
+        for (int presses = 0; !play.world.ended && presses < 40; ++presses)
             QTest::keyClick(focusOr(&play.window), Qt::Key_Space);
         QVERIFY(play.captions.contains("前の面からやり直しです"));
-        QVERIFY(play.world.ender.ended);
+        QVERIFY(play.world.ended);
         QCOMPARE(play.window.label2()->text(), "GAME OVER");
         QVERIFY2(play.faults.isEmpty(), qPrintable(play.faults.join("\n")));
     }

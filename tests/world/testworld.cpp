@@ -33,26 +33,37 @@ std::vector<std::string> Trace::values(const std::string& control,
     return found;
 }
 
-float ScriptedClock::moment(long read) const {
+float World::moment(long read) const {
     const auto n = static_cast<std::size_t>(read);
     if (n < readings.size())
         return readings[n];
     return readings.back() + step * static_cast<float>(n - readings.size() + 1);
 }
 
-float ScriptedClock::secondsSinceMidnight() {
+float World::secondsSinceMidnight() {
     const float time = std::fmod(moment(reads > 0 ? reads - 1 : 0) + timeOfDayShift, 86400.0f);
     return time < 0.0f ? time + 86400.0f : time;
 }
 
-float ScriptedRandom::next() {
+float World::next() {
     const auto n = static_cast<std::size_t>(draws++);
-    return n < values.size() ? values[n] : static_cast<float>(generator() >> 8) / 16777216.0f;
+    return n < randomValues.size() ? randomValues[n]
+                                   : static_cast<float>(generator() >> 8) / 16777216.0f;
 }
 
-void RecordingEnder::endProgram() {
+int World::show(const std::string& prompt, int style, const std::string& title) {
+    boxes.push_back(prompt + " " + std::to_string(style) + " " + title);
+    return box::ok;
+}
+
+std::string World::ask(const std::string& prompt, const std::string& title) {
+    boxes.push_back(prompt + " " + title);
+    return asked < answers.size() ? answers[asked++] : "";
+}
+
+void World::endProgram() {
     ended = true;
-    endedAtCall = pump_.calls;
+    endedAtCall = pump.calls;
     if (unwind)
         throw ProgramEnded{};
 }

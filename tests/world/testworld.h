@@ -99,79 +99,41 @@ private:
 };
 #undef JORV_RECORDED
 
-// The steady clock reads `readings`, then adds `step` at each read; the time
-// of day is the last of them, moved by `timeOfDayShift`, wrapped at midnight.
-class ScriptedClock final : public Clock {
-public:
-    float secondsSinceMidnight() override;
-    double steadySeconds() override { return moment(reads++); }
-    std::vector<float> readings{0.0f};
-    float step = 0.0f, timeOfDayShift = 0.0f;
-    long reads = 0;
-
-private:
-    float moment(long read) const;
-};
-
-// `values` in order, then numbers from `generator`.
-struct ScriptedRandom final : Random {
-    void seed(float clockReading) override { seeds.push_back(clockReading); }
-    float next() override;
-    std::vector<float> values, seeds;
-    std::mt19937 generator{1};
-    long draws = 0;
-};
-
-// The boxes shown, in order, as "prompt style title" or "prompt title"; the
-// input box answers `answers`, then as cancelled.
-struct ScriptedBoxes final : MessageBox, InputBox {
-    int show(const std::string& prompt, int style, const std::string& title) override {
-        calls.push_back(prompt + " " + std::to_string(style) + " " + title);
-        return box::ok;
-    }
-    std::string ask(const std::string& prompt, const std::string& title) override {
-        calls.push_back(prompt + " " + title);
-        return asked < answers.size() ? answers[asked++] : "";
-    }
-    std::vector<std::string> answers, calls;
-    std::size_t asked = 0;
-};
-
-struct CountingBeeper final : Beeper {
-    void beep() override { ++beeps; }
-    int beeps = 0;
-};
-
-struct RecordingPointer final : MousePointer {
-    void set(Pointer pointer) override { shapes.push_back(static_cast<int>(pointer)); }
-    std::vector<int> shapes;
-};
-
 // Thrown by the recording end service to unwind the game's call chain.
 struct ProgramEnded {};
 
-struct RecordingEnder final : Ender {
-    explicit RecordingEnder(const CountingPump& pump)
-        : pump_(pump) {}
+// Every service but the pump, scripted. The steady clock reads `readings`,
+// then adds `step` at each read; the time of day is the last of them, moved by
+// `timeOfDayShift`, wrapped at midnight. Random numbers are `randomValues`,
+// then `generator`'s. The boxes shown are kept as "prompt style title" or
+// "prompt title"; the input box answers `answers`, then as cancelled.
+struct World : Clock, Random, Beeper, MessageBox, InputBox, MousePointer, Ender {
+    float secondsSinceMidnight() override;
+    double steadySeconds() override { return moment(reads++); }
+    void seed(float) override {}
+    float next() override;
+    void beep() override { ++beeps; }
+    int show(const std::string& prompt, int style, const std::string& title) override;
+    std::string ask(const std::string& prompt, const std::string& title) override;
+    void set(Pointer pointer) override { pointers.push_back(static_cast<int>(pointer)); }
     void endProgram() override;
+
+    CountingPump pump;
+    Trace trace{pump, {}};
+    Services services{pump, *this, *this, *this, *this, *this, *this, *this};
+    std::vector<float> readings{0.0f}, randomValues;
+    float step = 0.0f, timeOfDayShift = 0.0f;
+    long reads = 0, draws = 0, endedAtCall = -1;
+    std::mt19937 generator{1};
+    int beeps = 0;
+    std::vector<std::string> boxes, answers;
+    std::size_t asked = 0;
+    std::vector<int> pointers;
     bool ended = false;
-    long endedAtCall = -1;
     bool unwind = true; // off inside Qt's event dispatch, which no exception may cross
 
 private:
-    const CountingPump& pump_;
-};
-
-struct World {
-    CountingPump pump;
-    Trace trace{pump, {}};
-    ScriptedClock clock;
-    ScriptedRandom random;
-    CountingBeeper beeper;
-    ScriptedBoxes boxes;
-    RecordingPointer pointer;
-    RecordingEnder ender{pump};
-    Services services{pump, clock, random, beeper, boxes, boxes, pointer, ender};
+    float moment(long read) const;
 };
 
 // Thrown from a pump call to leave the game's call chain.
