@@ -76,13 +76,10 @@ void checkPace(const Trace& trace, int stage, std::string& backgroundsSet) {
     backgroundsSet = joined(backgrounds).toStdString();
 }
 
-// A broken invariant, thrown from the pump hook to leave the game at once.
-struct Broken {
-    const char* what;
-};
-void require(bool ok, const char* what) {
+// A broken invariant is thrown from the pump hook to leave the game at once.
+void require(bool ok, const char* broken) {
     if (!ok)
-        throw Broken{what};
+        throw broken;
 }
 
 class SoakGame {
@@ -231,10 +228,10 @@ private:
                     3 * units(1.5) + 2 * units(3) + 5 * units(1.2) + 2 * units(1) + 169 * (s / 10) +
                         23 * (s / 12) + 2 * (s / 4) + 7 * (s / 2 + 2),
                 "the ending took another time");
-        std::vector<std::string> red = world_.trace.values("Shape1(5)", "FillColor");
-        red.erase(red.begin(), red.end() - std::min<long>(3, red.size()));
-        require(red == (std::vector<std::string>{"RGB(255,192,192)", "RGB(255,128,128)",
-                                                 "RGB(255,0,0)"}),
+        std::string red;
+        for (const Write& w : world_.trace.of("Shape1(5)", "FillColor"))
+            red += " " + w.value;
+        require(red.ends_with("RGB(255,192,192) RGB(255,128,128) RGB(255,0,0)"),
                 "the white flag did not redden on its way");
         require(world_.Shape1[4].left() == 3600 && world_.Shape1[4].top() == flagLoweredTop &&
                     world_.Command1[2].top() == 3005 &&
@@ -390,14 +387,10 @@ private slots:
     // name a colour (redrawn while out of play and, for the second, while it
     // is the first), two actions and the pattern.
     void drawsNameTheCommand() {
-        for (auto [r, max, expected] : {std::tuple{0.0f, 5, 1},
-                                        {0.5f, 4, 3},
-                                        {0.99999994f, 5, 5},
-                                        {0.99999994f, 255, 255},
-                                        {0.99999994f, 1, 1},
-                                        {1.0f, 4, 4},
-                                        {-0.25f, 4, 1},
-                                        {std::nanf(""), 4, 1}}) {
+        const std::vector<std::tuple<float, int, int>> ranges{
+            {0.0f, 5, 1},        {0.5f, 4, 3}, {0.99999994f, 5, 5}, {0.99999994f, 255, 255},
+            {0.99999994f, 1, 1}, {1.0f, 4, 4}, {-0.25f, 4, 1},      {std::nanf(""), 4, 1}};
+        for (auto [r, max, expected] : ranges) {
             GameWorld world;
             world.randomValues = {r};
             QCOMPARE(world.game.randomUpTo(static_cast<std::uint8_t>(max)), expected);

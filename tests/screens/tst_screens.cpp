@@ -390,18 +390,31 @@ private slots:
         QVERIFY(viewer.text1()->width() >= toPixels(1000) && viewer.text1()->height() > 0);
     }
 
-    // Shown again from the game window, the viewer neither reads the changed
-    // file nor changes, and it comes up: restored, raised and active.
-    void theTitleScreenAndTheGameWindowShowOneViewer() {
+    // The viewer opens on the first section in 12 points, the focus on the
+    // list; a section chosen by the arrow keys shows in the size last chosen.
+    // Shown again, from the game window, it neither reads the changed file nor
+    // changes, and it comes up: restored, raised and active. Closed by its
+    // button, its command, Alt+C (pressed once) or its close box, it unloads;
+    // opened again before the closed one is gone, it is a new viewer that
+    // reads the file again.
+    void oneViewerUntilItIsClosed() {
         writeRules(numberedSections(3));
         Started shown(true);
         shown.world.unwind = false;
         Program& program = shown.program;
         program.titleScreen()->choose(2);
-        HelpViewer* viewer = program.helpViewer();
-        QVERIFY(viewer && viewer->isVisible());
-        viewer->サイズ(16)->trigger();
-        choose(*viewer, 2);
+        QPointer<HelpViewer> viewer = program.helpViewer();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        QCOMPARE(state(*viewer), "[ 1, 2, 3] 1:  1\nbody 1 / 12 at 12");
+        QCOMPARE(viewer->focusWidget(), viewer->combo1());
+        for (auto [k, size] : {std::pair{2, 16}, {3, 9}}) {
+            viewer->サイズ(16)->trigger();
+            viewer->サイズ(size)->trigger();
+            choose(*viewer, 3);
+            choose(*viewer, k);
+            QCOMPARE(state(*viewer),
+                     QString("[ 1, 2, 3] %1:  %1\nbody %1 / %2 at %2").arg(k).arg(size));
+        }
         const QString before = state(*viewer);
         writeRules(numberedSections(4, "new"));
         viewer->showMinimized();
@@ -414,42 +427,24 @@ private slots:
         QCOMPARE(state(*viewer), before);
         QVERIFY(!viewer->isMinimized());
         QTRY_VERIFY(viewer->isActiveWindow());
-    }
-
-    // The viewer opens on the first section in 12 points, the focus on the
-    // list; a section chosen by the arrow keys shows in the size last chosen.
-    // Closed by its button, its command, its close box or Alt+C (pressed once),
-    // it unloads; opened again before the closed one is gone, it is a new
-    // viewer that reads the file again.
-    void closingUnloadsAndTheNextOpeningReadsTheFileAgain() {
+        const std::array<std::function<void()>, 4> closes{
+            [&] { QTest::mouseClick(viewer->closeButton(), Qt::LeftButton); },
+            [&] { viewer->closeCommand()->trigger(); },
+            [&] { QTest::keyClick(viewer->windowHandle(), Qt::Key_C, Qt::AltModifier); },
+            [&] { viewer->windowHandle()->close(); }};
+        QStringList titles;
         for (int way = 0; way < 4; ++way) {
-            writeRules(numberedSections(3));
-            Started started;
-            started.program.showHelp();
-            QPointer<HelpViewer> first = started.program.helpViewer();
-            QVERIFY(QTest::qWaitForWindowExposed(first));
-            QCOMPARE(state(*first), "[ 1, 2, 3] 1:  1\nbody 1 / 12 at 12");
-            QCOMPARE(first->focusWidget(), first->combo1());
-            const int k = 2 + way % 2, size = way % 2 ? 9 : 16;
-            first->サイズ(16)->trigger();
-            first->サイズ(size)->trigger();
-            choose(*first, 3);
-            choose(*first, k);
-            QCOMPARE(state(*first),
-                     QString("[ 1, 2, 3] %1:  %1\nbody %1 / %2 at %2").arg(k).arg(size));
-            const std::array<std::function<void()>, 4> closes{
-                [&] { QTest::mouseClick(first->closeButton(), Qt::LeftButton); },
-                [&] { first->closeCommand()->trigger(); },
-                [&] { QTest::keyClick(first->windowHandle(), Qt::Key_C, Qt::AltModifier); },
-                [&] { first->windowHandle()->close(); }};
+            QVERIFY(QTest::qWaitForWindowExposed(viewer));
+            QPointer<HelpViewer> closed = viewer;
             closes[way]();
-            QVERIFY(!first || first->isHidden());
-            writeRules(numberedSections(2, "new"));
-            started.program.showHelp();
-            QVERIFY(started.program.helpViewer() != first);
-            QCOMPARE(state(*started.program.helpViewer()),
-                     "[ 1new, 2new] 1:  1new\nbody 1 / 12 at 12");
-            QTRY_VERIFY(!first);
+            QVERIFY(!closed || closed->isHidden());
+            writeRules(numberedSections(1 + way, "new"));
+            program.showHelp();
+            viewer = program.helpViewer();
+            QVERIFY(viewer != closed);
+            titles << QString(" %1new").arg(way + 1);
+            QCOMPARE(state(*viewer), "[" + titles.join(",") + "] 1:  1new\nbody 1 / 12 at 12");
+            QTRY_VERIFY(!closed);
         }
     }
 

@@ -25,14 +25,6 @@ std::vector<Write> Trace::of(const std::string& control, const std::string& prop
     return found;
 }
 
-std::vector<std::string> Trace::values(const std::string& control,
-                                       const std::string& property) const {
-    std::vector<std::string> found;
-    for (const Write& w : of(control, property))
-        found.push_back(w.value);
-    return found;
-}
-
 float World::moment(long read) const {
     const auto n = static_cast<std::size_t>(read);
     if (n < readings.size())

@@ -36,7 +36,6 @@ struct Trace {
     const CountingPump& pump;
     std::vector<Write> writes;
     std::vector<Write> of(const std::string& control, const std::string& property) const;
-    std::vector<std::string> values(const std::string& control, const std::string& property) const;
 };
 
 #define JORV_RECORDED(Type, Param, get, set, Name)                                                 \
