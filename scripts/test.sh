@@ -7,9 +7,9 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
 # The install test validates the desktop entry; the end-to-end test runs the
-# game on a virtual X display under a window manager and reads it through the
-# accessibility bus.
-install_missing "${build_packages[@]}" desktop-file-utils xvfb openbox xdotool dbus \
+# game on a virtual X display (xvfb-run, which needs xauth) under a window
+# manager and reads it through the accessibility bus (dbus-run-session).
+install_missing "${build_packages[@]}" desktop-file-utils xvfb xauth openbox xdotool dbus \
   at-spi2-core python3-pyatspi python3-xlib libfaketime
 "$root/scripts/setup.sh" -DBUILD_TESTING=ON
 cd "$root/build"

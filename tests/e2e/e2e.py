@@ -1,29 +1,16 @@
-"""The real game on the X desktop of run.sh (Xvfb, openbox), used as a player
-uses it: input through the X server (xdotool), stray and held keys included;
-the windows read through Qt's accessibility interface (AT-SPI) and from X."""
+"""The real game on run.sh's X display, played through the X server (xdotool) and read through AT-SPI and X."""
 
-import contextlib
-import os
-import re
-import subprocess
-import time
-import unittest
+import atexit, contextlib, functools, os, re, subprocess, tempfile, time, unittest
 
 import pyatspi
 from gi.repository import Atspi
 from Xlib import X, display, protocol
 
-GAME = os.environ["JORV_GAME"]
-# The game reads its rules file from the folder it is started in.
-RULES_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"
-RATE = 5
-# A query to a program that is not pumping waits for its time-out: keep it short and poll.
-Atspi.set_timeout(300, 5000)
+RULES_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))  # where the game finds its rules
+Atspi.set_timeout(300, 5000)  # a query to a program that is not pumping waits this long: keep it short, and poll
 
 
-def poll(what, probe, timeout=30.0, interval=0.02):
-    """Calls probe until it returns something true; returns that. what (or what()) names it."""
+def poll(what, probe, timeout=30.0, interval=0.02):  # probe()'s first true value; what (or what()) names it
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         with contextlib.suppress(Exception):  # a query that timed out or met a vanished object
@@ -33,43 +20,47 @@ def poll(what, probe, timeout=30.0, interval=0.02):
     raise AssertionError(f"timed out after {timeout} s waiting for {what() if callable(what) else what}")
 
 
-def showing(acc):
-    return acc.getState().contains(pyatspi.STATE_SHOWING)
+def showing(acc): return acc.getState().contains(pyatspi.STATE_SHOWING)
+def descendants(acc, role): return pyatspi.findAllDescendants(acc, lambda a: a.getRoleName() == role)
+def xdotool(*args): subprocess.run(["xdotool", *map(str, args)], check=True)
+def extents(acc): return tuple(acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS))  # x, y, width, height
 
 
-def descendants(acc, role):
-    return pyatspi.findAllDescendants(acc, lambda a: a.getRoleName() == role)
+@functools.cache
+def window_manager():
+    # openbox frames, places and focuses the windows, as on a player's desktop. A window mapped while it is
+    # starting may never be managed, so each probe not framed in a moment gives way to a new one.
+    log = tempfile.TemporaryFile()
+    atexit.register(subprocess.Popen(["openbox", "--sm-disable"], stdout=log, stderr=log).kill)
+    d = display.Display()
+    for _ in range(60):
+        probe = d.screen().root.create_window(0, 0, 10, 10, 0, d.screen().root_depth)
+        probe.map()
+        d.sync()
+        time.sleep(0.5)
+        if probe.query_tree().parent != d.screen().root:
+            return d.close()  # which destroys the probe
+        probe.destroy()
+    log.seek(0)
+    raise AssertionError(f"openbox frames no window:\n{log.read().decode()}")
 
 
-def extents(acc):
-    box = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return box.x, box.y, box.width, box.height
-
-
-def xdotool(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True)
-
-
-class Game:
-    """One run of the program, on a clock that goes rate times faster (libfaketime)."""
-
-    def __init__(self, rate=RATE):
-        # A sanitizer build wants its runtime first; the faster clock comes
-        # first instead, which the sanitizers tolerate.
-        asan = ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"), "verify_asan_link_order=0"]))
-        env = dict(os.environ, ASAN_OPTIONS=asan)
+class Game:  # one run of the program, on a clock that goes rate times faster (libfaketime)
+    def __init__(self, rate=5):
+        window_manager()
+        # A sanitizer build wants its runtime first; the faster clock comes first instead, which they tolerate.
+        env = dict(os.environ, ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0")
         if rate > 1:
-            env.update(LD_PRELOAD=FAKETIME, FAKETIME=f"+0 x{rate}")
+            env.update(LD_PRELOAD="/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1", FAKETIME=f"+0 x{rate}")
         self.rate, self.x = rate, display.Display()
-        self.proc = subprocess.Popen([GAME], cwd=RULES_DIR, env=env)
+        self.proc = subprocess.Popen([os.environ["JORV_GAME"]], cwd=RULES_DIR, env=env)
         try:
             self.app = poll("the program on the accessibility bus", lambda: next(
                 a for a in filter(None, pyatspi.Registry.getDesktop(0)) if a.get_process_id() == self.proc.pid), 20)
         except AssertionError:
             self.close()
             raise
-        # Names change all the time: read them fresh on every query.
-        self.app.set_cache_mask(Atspi.Cache.NONE)
+        self.app.set_cache_mask(Atspi.Cache.NONE)  # names change all the time: read them fresh on every query
 
     def close(self):
         self.proc.kill()
@@ -79,15 +70,13 @@ class Game:
     def windows(self, name, role=None):
         return [w for w in filter(None, self.app) if w.name == name and showing(w) and role in (None, w.getRoleName())]
 
-    def window(self, name, role=None):
-        return poll(name, lambda: self.windows(name, role))[0]
+    def window(self, name, role=None): return poll(name, lambda: self.windows(name, role))[0]
 
     def find(self, root, role, name=None):
         return poll(f"{role} {name}", lambda: pyatspi.findDescendant(
             root, lambda a: a.getRoleName() == role and name in (None, a.name)))
 
-    def game_window(self):
-        """The game window, and its Label1 and Label2: the lowest labels of its stacking."""
+    def game_window(self):  # and its Label1 and Label2, the lowest labels of its stacking
         window = self.window("Hyper Jorv", role="frame")
         self.label1, self.label2 = [c for c in self.find(window, "filler") if c.getRoleName() == "label"][:2]
         return window
@@ -96,93 +85,68 @@ class Game:
         return poll(lambda: f"Label1 to show {pattern}: it shows {self.label1.name!r}, Label2 {self.label2.name!r}",
                     lambda: re.fullmatch(pattern, self.label1.name) and self.label1.name, timeout)
 
-    def start(self, title):
-        """Clicks ☆Game Start, which begins the measurement; returns its count,
-        which Label3 shows times 1.5 at its end, and the count per second of the clock."""
-        label3, start = [c for c in title if c.getRoleName() == "label"], self.find(title, "label", "☆Game Start")
-        self.placed(start)
-        began = time.monotonic()
-        self.click(start, place=False)
-        count = int(poll("the count", lambda: [c.name for c in label3 if c.name.isdigit()], interval=0.002)[0])
+    def start(self, title):  # clicks ☆Game Start; returns the count it measures (Label3 shows it x 1.5), and per second
+        labels = [c for c in title if c.getRoleName() == "label"]
+        began = self.click(self.find(title, "label", "☆Game Start"))
+        count = int(poll("the count", lambda: [c.name for c in labels if c.name.isdigit()], interval=0.002)[0])
         return count, count / 1.5 / ((time.monotonic() - began) * self.rate)
 
-    def x_windows(self):
-        """The mapped windows: {title: (id, client, frame)}, each an (x, y, width, height)."""
-        atom, root, found = self.x.intern_atom, self.x.screen().root, {}
-        for id in root.get_full_property(atom("_NET_CLIENT_LIST"), X.AnyPropertyType).value:
+    def prop(self, window, name): return window.get_full_property(self.x.intern_atom(name), X.AnyPropertyType).value
+
+    def x_windows(self):  # the mapped windows: {title: (id, client, frame)}, each an (x, y, width, height)
+        root, found = self.x.screen().root, {}
+        for id in self.prop(root, "_NET_CLIENT_LIST"):
             w = self.x.create_resource_object("window", id)
             if w.get_attributes().map_state == X.IsViewable:
                 g, at = w.get_geometry(), w.translate_coords(root, 0, 0)
-                left, right, top, bottom = w.get_full_property(atom("_NET_FRAME_EXTENTS"), X.AnyPropertyType).value
-                found[w.get_full_property(atom("_NET_WM_NAME"), X.AnyPropertyType).value.decode()] = (
-                    id, (-at.x, -at.y, g.width, g.height),
-                    (-at.x - left, -at.y - top, g.width + left + right, g.height + top + bottom))
+                left, right, top, bottom = self.prop(w, "_NET_FRAME_EXTENTS")
+                found[self.prop(w, "_NET_WM_NAME").decode()] = (id, (-at.x, -at.y, g.width, g.height), (
+                    -at.x - left, -at.y - top, g.width + left + right, g.height + top + bottom))
         return found
 
-    def x_window(self, name):
-        return poll(f"the X window {name}", lambda: self.x_windows().get(name))
+    def x_window(self, name): return poll(f"the X window {name}", lambda: self.x_windows().get(name))
 
-    def pixel(self, x, y):
-        blue, green, red, _ = self.x.screen().root.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF).data
-        return red, green, blue
+    def pixel(self, x, y): return tuple(self.x.screen().root.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF).data[2::-1])
 
-    def placed(self, acc):
-        """Waits until Qt has acc's window where X has it: Qt learns where the
-        window manager put a window a little after the fact."""
+    def click(self, acc):  # returns the time of the click
+        # Qt learns where the window manager put a window a little after the fact: first it has acc's where X has it.
         top = pyatspi.findAncestor(acc, lambda a: a.parent.getRoleName() == "application")
         poll(lambda: f"{top.name} placed: at {extents(top)}; X has {self.x_windows()}",
              lambda: extents(top) in [client for _, client, _ in self.x_windows().values()])
-
-    def click(self, acc, place=True):
-        if place:
-            self.placed(acc)
         x, y, width, height = extents(acc)
-        # (mousemove --sync would wait for ever when the pointer is already there)
-        xdotool("mousemove", x + width // 2, y + height // 2, "click", 1)
+        began = time.monotonic()
+        xdotool("mousemove", x + width // 2, y + height // 2, "click", 1)  # (--sync waits for ever on a still pointer)
+        return began
 
-    def send(self, *command, window="Hyper Jorv"):
-        """An xdotool command to a window, which the window manager activates first."""
-        xdotool("windowactivate", "--sync", self.x_window(window)[0], *command)
+    def send(self, *args, window="Hyper Jorv"): xdotool("windowactivate", "--sync", self.x_window(window)[0], *args)
 
     def menu(self, window, menu_key, item_key):
         self.send("key", f"alt+{menu_key}")
         poll("the menu to open", lambda: any(showing(m) for m in descendants(window, "popup menu")))
         xdotool("key", item_key)
 
-    def close_window(self, name):
-        """What a window manager does when the window's close box is clicked."""
+    def close_window(self, name):  # as the window manager does for the window's close box
         d = display.Display()
         target = d.create_resource_object("window", self.x_window(name)[0])
         target.send_event(protocol.event.ClientMessage(window=target, client_type=d.intern_atom("WM_PROTOCOLS"),
                           data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
-        # A round trip before hanging up: the X server drops the requests of
-        # a client that has closed its connection before they were read, so
-        # a send followed at once by a close can vanish on a busy server.
-        d.sync()
+        d.sync()  # before hanging up: on a busy server the requests of a client that has hung up may go unread
         d.close()
 
 
 class EndToEnd(unittest.TestCase):
-    def game(self, rate=RATE):
-        game = Game(rate)
-        self.addCleanup(game.close)
-        return game
-
     def assertNear(self, a, b, what):
         self.assertTrue(all(abs(p - q) <= 1 for p, q in zip(a, b)), f"{what}: {a} against {b}")
 
     def test_windows_on_the_real_clock_then_stage_1_on_a_faster_one(self):
-        """Every wait of the game is a count of pump calls, each a tick of the clock: on a faster clock the
-        counts stay and the ticks shorten. Both games measure as many calls a second of their clock (a
-        little fewer on the faster one, which also counts the time taken to see the count's ends RATE
-        times over), and stage 1's number stands for 3 x the measured count of ticks."""
-        game = self.game(rate=1)
+        """A wait is a count of pump calls, each a tick of the clock: both runs measure about as many a second
+        of their clock, and stage 1's number stands for 3 x the measured count of (faster) ticks."""
+        self.addCleanup((game := Game(rate=1)).close)
         title = game.window("Hyper Jorv")
         self.assertEqual([c.name for c in descendants(title, "label") if showing(c)], [
             "Hyper Jorv", "Produced By QLM", "Version 1.2", "☆Game Start", "☆Show Help", "☆End This Game"])
 
-        # The viewer, opened twice, is one; its text box follows the window's
-        # outer size, frame included, from the first showing on.
+        # The viewer, opened twice, is one; its text box follows the window's outer size, frame included.
         show_help = game.find(title, "label", "☆Show Help")
         game.click(show_help)
         viewer = game.window("ルールの説明")
@@ -200,21 +164,21 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(len(game.windows("Hyper Jorv")), 1)
         self.assertNear(game.x_window("Hyper Jorv")[2][:2], title_frame[:2], "the game window's frame")
         self.assertEqual((game.label1.name, showing(game.label2)), ("準備はできましたか？", False))
-        panels = " | ".join(c.name for c in game.find(window, "status bar"))
-        self.assertRegex(panels, r"^レベル1：まずは小手調べ \| 残りミス：10 \| \d{1,2}:\d\d$")
+        self.assertRegex(" | ".join(c.name for c in game.find(window, "status bar")),
+                         r"^レベル1：まずは小手調べ \| 残りミス：10 \| \d{1,2}:\d\d$")
 
         # The minimised viewer comes back, active, and Alt+C closes it at once.
         game.menu(window, "h", "r")
-        poll("the viewer active", lambda: game.x.screen().root.get_full_property(
-            game.x.intern_atom("_NET_ACTIVE_WINDOW"), X.AnyPropertyType).value[0] == game.x_windows()["ルールの説明"][0])
+        poll("the viewer active", lambda: game.prop(game.x.screen().root, "_NET_ACTIVE_WINDOW")[0]
+             == game.x_windows()["ルールの説明"][0])
         self.assertEqual(len(game.windows("ルールの説明")), 1)
         game.send("key", "alt+c", window="ルールの説明")
         poll("the viewer to close", lambda: not game.windows("ルールの説明"))
 
         game.menu(window, "h", "a")
         box = game.window("バージョン情報")
-        texts = [c.name.replace("\r", "") for c in descendants(box, "label")]
-        self.assertIn("Hyper Jorv\nバージョン 1.2\nProduced By QLM", texts)
+        self.assertIn("Hyper Jorv\nバージョン 1.2\nProduced By QLM",
+                      [c.name.replace("\r", "") for c in descendants(box, "label")])
         game.click(game.find(box, "push button", "OK"))
         poll("the box to close", lambda: not game.windows("バージョン情報"))
 
@@ -226,14 +190,13 @@ class EndToEnd(unittest.TestCase):
         game.menu(window, "g", "q")
         self.assertEqual(game.proc.wait(20), 0)
 
-        game = self.game()
+        self.addCleanup((game := Game()).close)
         speed_count, faster = game.start(game.window("Hyper Jorv"))
         self.assertTrue(0.5 < faster / real < 2, f"pump calls a second: {faster:.0f} against {real:.0f}")
         window = game.game_window()
         button = game.find(window, "push button", "－－－－＞")
         game.click(button)
-        # The keys that press a focused button, while the progress button is
-        # hidden, press nothing: stage 1 is introduced once, and on time.
+        # Space and Enter press nothing while the progress button is hidden: stage 1 comes once, and on time.
         game.wait_label1("それでは、開始します！")
         self.assertFalse(showing(button))
         game.send("key", "space", "Return", "KP_Enter")
@@ -241,19 +204,15 @@ class EndToEnd(unittest.TestCase):
         shown = time.monotonic()
         game.send("key", "space", "Return", "Tab", "space")
         game.wait_label1("まずは小手調べ")
-        seconds, expected = time.monotonic() - shown, 3 * speed_count / 1000 / RATE
-        print(f"  pump calls a second: {real:.0f} real, {faster:.0f} at {RATE} times;"
+        seconds, expected = time.monotonic() - shown, 3 * speed_count / 1000 / game.rate
+        print(f"  pump calls a second: {real:.0f} real, {faster:.0f} at {game.rate} times;"
               f" 'レベル1' stood {seconds:.2f} s for {expected:.2f} s", end=" ")
         self.assertTrue(0.7 < seconds / expected < 1.5, f"{seconds:.2f} s for {expected:.2f} s")
 
-        # Stage 1 calls red or white up or down; the flags are down, so each
-        # さげて is answered by doing nothing. At the first あげて the flag's
-        # key is held down (the game window is active from the keys above):
-        # the flag goes up once and stays up.
-        command = game.wait_label1("[赤白](あげて|さげて)")
-        while command.endswith("さげて"):
+        # Stage 1 calls red or white; each さげて of a lowered flag is answered by doing nothing. The first
+        # あげて's key is held down (the game window is active from the keys above): one toggle, the flag stays up.
+        while (command := game.wait_label1("[赤白](あげて|さげて)")).endswith("さげて"):
             game.wait_label1(".")
-            command = game.wait_label1("[赤白](あげて|さげて)")
         keys = {"赤": "F1", "白": "F5"}
         flag = game.find(window, "image", f"{command[0]}の旗")
         xdotool("keydown", keys[command[0]])
@@ -262,16 +221,14 @@ class EndToEnd(unittest.TestCase):
         while time.monotonic() - held < 1.2:
             self.assertEqual(flag.description, "あがっている", "a held key toggles on")
         xdotool("keyup", keys[command[0]])
-        if command[0] == "赤":
-            # Raised, the red flag stands 39 pixels above its lowered place.
+        if command[0] == "赤":  # raised, the red flag stands 39 pixels above its lowered place
             x, y, width, height = extents(flag)
-            self.assertEqual(game.pixel(x + width // 2, y + height // 2), (255, 0, 0))
-            self.assertEqual(game.pixel(x + width // 2, y + height // 2 + 39), (192, 192, 255))
+            self.assertEqual([game.pixel(x + width // 2, y + height // 2 + dy) for dy in (0, 39)],
+                             [(255, 0, 0), (192, 192, 255)])
         self.assertFalse(showing(game.label2))
 
         # A flag that the standing command does not name is never asked to move.
-        named = game.wait_label1("[赤白].*")[0]
-        xdotool("key", keys["白" if named == "赤" else "赤"])
+        xdotool("key", {"赤": "F5", "白": "F1"}[game.wait_label1("[赤白].*")[0]])
         poll("Ｍｉｓｓ!", lambda: showing(game.label2) and game.label2.name == "Ｍｉｓｓ!")
 
         # Closed while a message stands, the program ends.
@@ -279,4 +236,3 @@ class EndToEnd(unittest.TestCase):
         game.wait_label1("ミスはあと9回です。")
         game.close_window("Hyper Jorv")
         self.assertEqual(game.proc.wait(20), 0)
-
