@@ -12,11 +12,6 @@
 
 namespace {
 
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-
 bool isUtf8(std::string_view s) {
     std::mbstate_t state{};
     for (std::size_t n = 0; !s.empty(); s.remove_prefix(std::max<std::size_t>(n, 1)))
@@ -29,7 +24,6 @@ bool isUtf8(std::string_view s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool utf8 = std::setlocale(LC_ALL, "C.UTF-8") != nullptr;
-    check(utf8);
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // The file's raw lines, ended by CR or CR LF: those before the first
     // heading (a line that begins with "#") are the preamble.
@@ -43,18 +37,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         start = end + 1 + (end + 1 < bytes.size() && bytes[end + 1] == '\n');
     }
     const jorv::HelpFile help = jorv::splitHelpFile(bytes);
-    check(help.sectionTotal() == (headings == 0 ? 1 : std::min<long>(headings, 10)));
-    long linesKept = 0;
-    for (int k = 1; k <= help.sectionTotal(); ++k) {
+    bool ok = utf8 && help.sectionTotal() == (headings == 0 ? 1 : std::min<long>(headings, 10));
+    long linesKept = 0; // each title's line, and one for each line break
+    for (int k = 1; ok && k <= help.sectionTotal(); ++k) {
         const std::string_view title = help.sectionTitle(k), text = help.sectionText(k);
-        check(isUtf8(text) && isUtf8(title) && title.find('\r') == std::string_view::npos);
-        check(text.substr(0, title.size()) == title);
-        check(text.size() == title.size() || text.substr(title.size(), 2) == "\r\n");
-        check(headings == 0 ? title.empty() && text.empty() : title.front() == ' ');
-        ++linesKept; // the title's line, and one for each line break
-        for (std::size_t at = text.find("\r\n"); at != text.npos; at = text.find("\r\n", at + 2))
+        ok = isUtf8(text) && isUtf8(title) && title.find('\r') == title.npos &&
+             text.starts_with(title) &&
+             (text.size() == title.size() || text.substr(title.size(), 2) == "\r\n") &&
+             (headings == 0 ? text.empty() : title.front() == ' ');
+        for (std::size_t at = 0; at != text.npos; at = text.find("\r\n", at + 2 * (at > 0)))
             ++linesKept;
     }
-    check(headings == 0 || linesKept == lines - preamble);
+    if (!ok || (headings > 0 && linesKept != lines - preamble))
+        std::abort();
     return 0;
 }

@@ -17,7 +17,7 @@ void CountingPump::pump() {
         onEveryCall(calls);
 }
 
-std::vector<Write> Trace::of(const std::string& control, const std::string& property) const {
+std::vector<Write> World::of(const std::string& control, const std::string& property) const {
     std::vector<Write> found;
     for (const Write& w : writes)
         if (w.control == control && w.property == property)
@@ -73,7 +73,7 @@ GameWorld::GameWorld()
            services) {}
 
 std::array<RecordingControl, 5> GameWorld::five(const std::string& name) {
-    auto one = [&](int i) { return RecordingControl(trace, name + "(" + std::to_string(i) + ")"); };
+    auto one = [&](int i) { return RecordingControl(*this, name + "(" + std::to_string(i) + ")"); };
     return {one(1), one(2), one(3), one(4), one(5)};
 }
 
@@ -101,21 +101,6 @@ void GameWorld::answerPerfectly() {
     for (int i = 1; i <= 5; ++i)
         if (game.flagUp(i) != game.expectedUp(i))
             pressFlagKey(i);
-}
-
-void GameWorld::run(const std::function<void()>& start, const std::function<void()>& player,
-                    const std::function<bool()>& until) {
-    pump.onEveryCall = [&](long) {
-        if (until())
-            throw Stop{};
-        player();
-    };
-    try {
-        start();
-    } catch (const Stop&) {
-    } catch (const ProgramEnded&) {
-    }
-    pump.onEveryCall = nullptr;
 }
 
 std::string bits(const OneBased<bool, 5>& flags) {

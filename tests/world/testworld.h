@@ -1,6 +1,5 @@
-// The deterministic test world: a counting pump that runs scripted actions,
-// controls that record every write with the pump call it came in, scripted
-// services, and an end service that unwinds the game's call chain.
+// The test world: a counting pump that runs scripted actions, controls that
+// record every write with its pump call, and scripted services.
 #pragma once
 
 #include "controls.h"
@@ -32,12 +31,6 @@ struct Write {
     long pumpCall;
 };
 
-struct Trace {
-    const CountingPump& pump;
-    std::vector<Write> writes;
-    std::vector<Write> of(const std::string& control, const std::string& property) const;
-};
-
 #define JORV_RECORDED(Type, Param, get, set, Name)                                                 \
     Type get() const override {                                                                    \
         return Name##_;                                                                            \
@@ -46,13 +39,52 @@ struct Trace {
         write(#Name, Name##_, v);                                                                  \
     }
 
-// One recorder stands in for a control of any kind; every write lands in the
-// trace. An unloaded window reads as a fresh one, at the top left.
+// Thrown by the recording end service to unwind the game's call chain.
+struct ProgramEnded {};
+
+// Every service but the pump, scripted. The steady clock reads `readings`,
+// then adds `step` at each read; the time of day is the last of them, moved by
+// `timeOfDayShift`, wrapped at midnight. Random numbers are `randomValues`,
+// then `generator`'s. The boxes shown are kept as "prompt style title" or
+// "prompt title"; the input box answers `answers`, then as cancelled.
+struct World : Clock, Random, Beeper, MessageBox, InputBox, MousePointer, Ender {
+    float secondsSinceMidnight() override;
+    double steadySeconds() override { return moment(reads++); }
+    void seed(float) override {}
+    float next() override;
+    void beep() override { ++beeps; }
+    int show(const std::string& prompt, int style, const std::string& title) override;
+    std::string ask(const std::string& prompt, const std::string& title) override;
+    void set(Pointer pointer) override { pointers.push_back(static_cast<int>(pointer)); }
+    void endProgram() override;
+    // The recorded writes to one property of one control.
+    std::vector<Write> of(const std::string& control, const std::string& property) const;
+
+    CountingPump pump;
+    std::vector<Write> writes;
+    Services services{pump, *this, *this, *this, *this, *this, *this, *this};
+    std::vector<float> readings{0.0f}, randomValues;
+    float step = 0.0f, timeOfDayShift = 0.0f;
+    long reads = 0, draws = 0, endedAtCall = -1;
+    std::mt19937 generator{1};
+    int beeps = 0;
+    std::vector<std::string> boxes, answers;
+    std::size_t asked = 0;
+    std::vector<int> pointers;
+    bool ended = false;
+    bool unwind = true; // off inside Qt's event dispatch, which no exception may cross
+
+private:
+    float moment(long read) const;
+};
+
+// One recorder stands in for a control of any kind. An unloaded window reads
+// as a fresh one, at the top left.
 struct AnyControl : Window, Label, CommandButton, Shape, MenuItem, StatusBar, ProgressBar {};
 
 struct RecordingControl final : AnyControl {
-    RecordingControl(Trace& trace, std::string name)
-        : trace_(trace)
+    RecordingControl(World& world, std::string name)
+        : world_(world)
         , name_(std::move(name)) {}
     int top() const override { return unloaded ? 0 : Top_; }
     void setTop(int twips) override { write("Top", Top_, twips); }
@@ -78,16 +110,13 @@ struct RecordingControl final : AnyControl {
 private:
     template <class T> void write(const std::string& property, T& field, const T& value) {
         field = value;
-        trace_.writes.push_back({name_, property, show(value), trace_.pump.calls});
+        world_.writes.push_back({name_, property, show(value), world_.pump.calls});
     }
-    static std::string show(bool v) { return v ? "True" : "False"; }
-    static std::string show(int v) { return std::to_string(v); }
-    static std::string show(float v) { return std::to_string(static_cast<int>(v)); }
+    template <class T> static std::string show(T v) { return std::to_string(static_cast<int>(v)); }
     static std::string show(const std::string& v) { return v; }
     static std::string show(const Colour& v) { return toString(v); }
-    static std::string show(BorderStyle v) { return show(static_cast<int>(v)); }
 
-    Trace& trace_;
+    World& world_;
     std::string name_, Caption_;
     int Top_ = 0, Left_ = 0, FillStyle_ = 0;
     Colour BackColor_, FillColor_, ForeColor_ = Colour::systemButtonText();
@@ -97,43 +126,6 @@ private:
     float Value_ = 0.0f;
 };
 #undef JORV_RECORDED
-
-// Thrown by the recording end service to unwind the game's call chain.
-struct ProgramEnded {};
-
-// Every service but the pump, scripted. The steady clock reads `readings`,
-// then adds `step` at each read; the time of day is the last of them, moved by
-// `timeOfDayShift`, wrapped at midnight. Random numbers are `randomValues`,
-// then `generator`'s. The boxes shown are kept as "prompt style title" or
-// "prompt title"; the input box answers `answers`, then as cancelled.
-struct World : Clock, Random, Beeper, MessageBox, InputBox, MousePointer, Ender {
-    float secondsSinceMidnight() override;
-    double steadySeconds() override { return moment(reads++); }
-    void seed(float) override {}
-    float next() override;
-    void beep() override { ++beeps; }
-    int show(const std::string& prompt, int style, const std::string& title) override;
-    std::string ask(const std::string& prompt, const std::string& title) override;
-    void set(Pointer pointer) override { pointers.push_back(static_cast<int>(pointer)); }
-    void endProgram() override;
-
-    CountingPump pump;
-    Trace trace{pump, {}};
-    Services services{pump, *this, *this, *this, *this, *this, *this, *this};
-    std::vector<float> readings{0.0f}, randomValues;
-    float step = 0.0f, timeOfDayShift = 0.0f;
-    long reads = 0, draws = 0, endedAtCall = -1;
-    std::mt19937 generator{1};
-    int beeps = 0;
-    std::vector<std::string> boxes, answers;
-    std::size_t asked = 0;
-    std::vector<int> pointers;
-    bool ended = false;
-    bool unwind = true; // off inside Qt's event dispatch, which no exception may cross
-
-private:
-    float moment(long read) const;
-};
 
 // Thrown from a pump call to leave the game's call chain.
 struct Stop {};
@@ -149,17 +141,13 @@ struct GameWorld : World {
     void pressProgressButton();
     // Keys in whatever the commands so far require.
     void answerPerfectly();
-    // Runs `start` with `player` acting in every pump call, until `until`
-    // holds, the call chain returns or the program ends.
-    void run(const std::function<void()>& start, const std::function<void()>& player,
-             const std::function<bool()>& until);
 
-    RecordingControl window{trace, "Form"}, titleWindow{trace, "TitleForm"},
-        titleLabel3{trace, "TitleLabel3"}, Label1{trace, "Label1"}, Label2{trace, "Label2"};
+    RecordingControl window{*this, "Form"}, titleWindow{*this, "TitleForm"},
+        titleLabel3{*this, "TitleLabel3"}, Label1{*this, "Label1"}, Label2{*this, "Label2"};
     std::array<RecordingControl, 5> Shape1 = five("Shape1"), Command1 = five("Command1"),
                                     メニュー各旗 = five("メニュー各旗");
-    RecordingControl 進行ボタン{trace, "進行ボタン"}, パネル{trace, "パネル"},
-        バー残量{trace, "バー残量"};
+    RecordingControl 進行ボタン{*this, "進行ボタン"}, パネル{*this, "パネル"},
+        バー残量{*this, "バー残量"};
     Game game;
 
 private:
