@@ -43,21 +43,22 @@ struct ShownWindow : Started {
     RecordingControl titleLabel3{world, "TitleLabel3"}, titleWindow{world, "TitleForm"};
 };
 
-// The three choice lines' colours: Y yellow, K black.
-QString lineColours(const TitleScreen& title) {
-    QString colours;
-    for (int i = 1; i <= 3; ++i)
-        colours += title.choice(i)->palette().color(QPalette::WindowText) == Qt::yellow ? 'Y' : 'K';
-    return colours;
-}
-
-// Moves the pointer over a choice (1 to 3), Label1 (-1) or the background (0).
-void hover(TitleScreen& title, int over) {
-    QWidget* widget = over > 0   ? title.choice(over)
-                      : over < 0 ? title.label(1)
-                                 : static_cast<QWidget*>(&title);
-    QTest::mouseMove(widget,
-                     over ? widget->rect().center() : QPoint(toPixels(6500), toPixels(3000)));
+// Moves the pointer over each of `overs`, a choice (1 to 3), Label1 (-1) or
+// the background (0), and gives the lines' colours after each: Y yellow, K black.
+QString hovering(TitleScreen& title, std::initializer_list<int> overs) {
+    QStringList seen;
+    for (int over : overs) {
+        QWidget* widget = over > 0   ? title.choice(over)
+                          : over < 0 ? title.label(1)
+                                     : static_cast<QWidget*>(&title);
+        QTest::mouseMove(widget,
+                         over ? widget->rect().center() : QPoint(toPixels(6500), toPixels(3000)));
+        seen << "";
+        for (int i = 1; i <= 3; ++i)
+            seen.back() +=
+                title.choice(i)->palette().color(QPalette::WindowText) == Qt::yellow ? 'Y' : 'K';
+    }
+    return seen.join(' ');
 }
 
 // A preamble, then "#1<word>", "body 1" and so on up to n.
@@ -80,13 +81,6 @@ QString state(const HelpViewer& viewer) {
         .arg(titles.join(","), QString::number(viewer.combo1()->currentIndex() + 1),
              viewer.text1()->toPlainText(), checked.join(","),
              QString::number(viewer.text1()->font().pointSizeF()));
-}
-
-// Chooses the k-th title as the player does, with the arrow keys.
-void choose(HelpViewer& viewer, int k) {
-    QTest::keyClick(viewer.combo1(), Qt::Key_Home);
-    for (int i = 1; i < k; ++i)
-        QTest::keyClick(viewer.combo1(), Qt::Key_Down);
 }
 
 // The controls whose text is cut: a caption beyond its button's frame, or a
@@ -130,7 +124,7 @@ QWidget* focusOr(QWidget* fallback) {
 }
 
 // The game window at speed 1. In every pump call the checks run and the
-// player acts; what they find wrong lands in `faults`, once each.
+// player acts; what they find wrong lands in `faults`.
 struct Play : ShownWindow {
     Play()
         : ShownWindow("1") {
@@ -139,10 +133,10 @@ struct Play : ShownWindow {
             if (captions.isEmpty() || captions.back() != window.label1()->text())
                 captions << window.label1()->text();
             for (const QString& fault : unfitIn(window))
-                report(fault);
+                faults << fault;
             if (window.progressButton()->isHidden()) {
                 if (QApplication::focusWidget() == window.progressButton())
-                    report("the focus rests on the hidden progress button");
+                    faults << "the focus rests on the hidden progress button";
                 if (call % 7 == 0)
                     stray();
             }
@@ -152,10 +146,6 @@ struct Play : ShownWindow {
             else
                 answer();
         };
-    }
-    void report(const QString& fault) {
-        if (!faults.contains(fault))
-            faults << fault;
     }
     // While the progress button is hidden: Space and Enter (but on an open flag
     // button), a click and an accessibility Press on it; while flag input is
@@ -174,7 +164,7 @@ struct Play : ShownWindow {
             for (Qt::Key key : keys)
                 QTest::keyClick(&window, key);
             if (bits(window.game().flagUp) != flags)
-                report("a flag key moved a flag while flag input was closed");
+                faults << "a flag key moved a flag while flag input was closed";
             QTest::keyClick(focus, Qt::Key_Tab);
             QTest::keyClick(focusOr(&window), Qt::Key_Space);
         }
@@ -200,12 +190,13 @@ struct Play : ShownWindow {
                 QTest::simulateEvent(window.windowHandle(), false, keys[i - 1], {}, {}, false);
             }
             if (game.flagUp(i) != game.expectedUp(i))
-                report(QString("flag %1 did not move once by way %2").arg(i).arg(way));
+                faults << QString("flag %1 did not move once by way %2").arg(i).arg(way);
         }
     }
     int answerUpTo = 13; // the stage from which on the player no longer answers
     int answers = 0;
-    QStringList faults, captions;
+    QSet<QString> faults;
+    QStringList captions;
 };
 
 } // namespace
@@ -246,20 +237,13 @@ private slots:
         world.step = 0.5f;
         QStringList seen;
         world.pump.at(2, [&] {
-            hover(*title, 2);
-            seen << lineColours(*title);
-            hover(*title, 0);
-            hover(*title, 3);
-            seen << lineColours(*title);
+            seen << hovering(*title, {2, 0, 3});
             QTest::mouseClick(title->choice(2), Qt::LeftButton);
             QTest::mouseClick(title->choice(1), Qt::LeftButton);
         });
-        for (int over : {2, 3, 1, -1}) {
-            hover(*title, over);
-            seen << lineColours(*title);
-        }
+        seen << hovering(*title, {2, 3, 1, -1});
         QTest::mouseClick(title->choice(1), Qt::LeftButton);
-        QCOMPARE(seen.join(' '), "KYK KKY YKK YKK YKK KKK");
+        QCOMPARE(seen.join(' '), "KYK KKY YKK YKK YKK KKK KKK");
         GameWindow* game = started.program.gameWindow();
         QVERIFY(game && game->isVisible() && title->isHidden() && !started.program.titleScreen() &&
                 !started.program.helpViewer() && !world.ended);
@@ -273,25 +257,21 @@ private slots:
         QTRY_VERIFY(!title); // deleted once its click handler has returned
     }
 
-    // "Thank you." stands for one pump call, then the program ends, also while
-    // measuring (with no game window made) and on closing the title screen.
+    // "☆End This Game", also while measuring, shows "Thank you." for one pump
+    // call and ends the program, with no game window made; as does a close.
     void endThisGameThanksForOnePumpCall() {
-        for (bool measuring : {false, true}) {
-            Started started(true);
-            TitleScreen* title = started.title;
-            started.world.readings = {100.0f};
-            started.world.step = 0.5f;
-            QStringList shown; // what Label3 shows in each pump call, by call number
-            started.world.pump.onEveryCall = [&](long call) {
-                shown << QString::number(call) + " " + title->label(3)->text();
-            };
-            if (measuring)
-                started.world.pump.at(2, [&] { title->choose(3); });
-            QVERIFY_THROWS_EXCEPTION(ProgramEnded, title->choose(measuring ? 1 : 3));
-            QCOMPARE(shown.join('|'),
-                     measuring ? "1 しばらくお待ちください。|3 Thank you." : "1 Thank you.");
-            QVERIFY(!started.program.gameWindow());
-        }
+        Started started(true);
+        TitleScreen* title = started.title;
+        started.world.readings = {100.0f};
+        started.world.step = 0.5f;
+        QStringList shown; // what Label3 shows in each pump call, by call number
+        started.world.pump.onEveryCall = [&](long call) {
+            shown << QString::number(call) + " " + title->label(3)->text();
+        };
+        started.world.pump.at(2, [&] { title->choose(3); });
+        QVERIFY_THROWS_EXCEPTION(ProgramEnded, title->choose(1));
+        QCOMPARE(shown.join('|'), "1 しばらくお待ちください。|3 Thank you.");
+        QVERIFY(!started.program.gameWindow());
         Started closed(true); // through the window system
         closed.world.unwind = false;
         closed.title->close();
@@ -392,8 +372,9 @@ private slots:
         for (auto [k, size] : {std::pair{2, 16}, {3, 9}}) {
             viewer->サイズ(16)->trigger();
             viewer->サイズ(size)->trigger();
-            choose(*viewer, 3);
-            choose(*viewer, k);
+            QTest::keyClick(viewer->combo1(), Qt::Key_Home);
+            for (int i = 1; i < k; ++i)
+                QTest::keyClick(viewer->combo1(), Qt::Key_Down);
             QCOMPARE(state(*viewer),
                      QString("[ 1, 2, 3] %1:  %1\nbody %1 / %2 at %2").arg(k).arg(size));
         }
@@ -464,7 +445,7 @@ private slots:
         for (int panel : {1, 2, 3})
             QTest::mouseDClick(play.window.panel(panel), Qt::LeftButton);
         QCOMPARE(play.world.boxes.size(), std::size_t{3});
-        QVERIFY2(play.faults.isEmpty(), qPrintable(play.faults.join("\n")));
+        QVERIFY2(play.faults.isEmpty(), qPrintable(play.faults.values().join("\n")));
     }
 
     // A player who stops answering in stage 2 and goes on with Space on the
@@ -479,7 +460,7 @@ private slots:
         QVERIFY(play.captions.contains("前の面からやり直しです"));
         QVERIFY(play.world.ended);
         QCOMPARE(play.window.label2()->text(), "GAME OVER");
-        QVERIFY2(play.faults.isEmpty(), qPrintable(play.faults.join("\n")));
+        QVERIFY2(play.faults.isEmpty(), qPrintable(play.faults.values().join("\n")));
     }
 };
 
