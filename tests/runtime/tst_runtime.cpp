@@ -1,5 +1,4 @@
-// The runtime: the speed measurement, random numbers, the counted wait, the
-// Qt pump and end service, and the Qt controls that need more than a property.
+// The runtime: measurement, random numbers, waits, Qt's pump, end and controls.
 #include "calibration.h"
 #include "pumpwait.h"
 #include "qtcontrols.h"
@@ -24,14 +23,12 @@ namespace {
 // How a red square drawn with `style` looks: "solid", or the ways its red
 // lines run down: "\" to the right, "/" to the left, "X" both.
 QString lookOfSquare(int style) {
-    QWidget window;
-    window.resize(40, 40);
-    auto* widget = new ShapeWidget(&window);
-    placeInTwips(widget, 75, 75, 375, 375);
-    QtShape shape(widget);
+    ShapeWidget widget;
+    placeInTwips(&widget, 0, 0, 375, 375);
+    QtShape shape(&widget);
     shape.setFillColor(Colour::rgb(255, 0, 0));
     shape.setFillStyle(style);
-    const QImage square = window.grab().toImage().copy(5, 5, 25, 25);
+    const QImage square = widget.grab().toImage();
     auto red = [&](int x, int y) {
         return square.valid(x, y) && square.pixelColor(x, y) == Qt::red;
     };
@@ -51,9 +48,8 @@ QString lookOfSquare(int style) {
 class TestRuntime : public QObject {
     Q_OBJECT
 private slots:
-    // The first reading sets the deadline, the clock plus 3 rounded; the
-    // measurement counts the pump calls until the clock passes it, under the
-    // hourglass. A step of the time of day changes nothing (but for rounding).
+    // The measurement counts pump calls, under the hourglass, until the clock
+    // passes its first reading plus 3, rounded, whatever the time of day does.
     void measurementCountsPumpCallsUntilTheDeadline() {
         const std::vector<std::tuple<std::vector<float>, float, int, int>> cases{
             {{100.0f, 101.0f, 102.0f, 103.0f, 103.5f}, 0.0f, 3, 4},
@@ -74,22 +70,15 @@ private slots:
             calibration.measure(label3);
             QVERIFY2(std::abs(world.pump.calls - pumpCalls) <= 3 &&
                          std::abs(calibration.calibrationCount - count) <= 3,
-                     qPrintable(QString("%1 calls, %2")
-                                    .arg(world.pump.calls)
-                                    .arg(calibration.calibrationCount)));
+                     qPrintable(QString::asprintf("%ld calls, %d", world.pump.calls,
+                                                  int(calibration.calibrationCount))));
             QCOMPARE(calibration.calibrating, count > 0 ? -1 : 0);
             QCOMPARE(world.pointers, (count > 0 ? std::vector{11, 1} : std::vector<int>{}));
         }
     }
 
     void randomNumbersStayBelowOne() {
-        QVERIFY(StdRandom::toUnit(0xFFFFFFFFu) < 1.0f);
-        StdRandom a;
-        a.seed(100.25f);
-        for (int i = 0; i < 100000; ++i) {
-            const float r = a.next();
-            QVERIFY(r >= 0.0f && r < 1.0f);
-        }
+        QVERIFY(StdRandom::toUnit(0xFFFFFFFFu) < 1.0f && StdRandom::toUnit(0) == 0.0f);
     }
 
     // A counted wait goes on from where a handler leaves its counter, and
@@ -147,8 +136,7 @@ private slots:
         QCOMPARE(lookOfSquare(0) + lookOfSquare(5) + lookOfSquare(7), "solid\\X");
     }
 
-    // A label that sizes itself moves only as far as it must to stay in its
-    // window; one too wide for it takes a smaller size.
+    // A self-sizing label moves only to stay in its window, or takes a smaller size.
     void labelsSizingThemselvesStayInTheWindow() {
         for (auto [alignment, text, box, side] :
              {std::tuple{int(Qt::AlignLeft), "Miss!", QRect(370, 10, 20, 50), 1},
@@ -165,10 +153,9 @@ private slots:
             control.setCaption(text);
             const QRect placed = label->geometry();
             QVERIFY(window.rect().contains(placed) && placed.top() == box.top());
-            if (side != 0)
-                QCOMPARE(side < 0 ? placed.left() : placed.right(), side < 0 ? 0 : 399);
-            else
-                QVERIFY(label->font().pointSize() < 48);
+            QVERIFY(side > 0   ? placed.right() == 399
+                    : side < 0 ? placed.left() == 0
+                               : label->font().pointSize() < 48);
         }
     }
 };

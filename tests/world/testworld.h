@@ -20,7 +20,6 @@ public:
     void at(long call, std::function<void()> action) { actions_.emplace(call, std::move(action)); }
     std::function<void(long call)> onEveryCall;
     long calls = 0;
-    long limit = 10'000'000; // a game that never stops pumping fails instead of hanging
 
 private:
     std::multimap<long, std::function<void()>> actions_;
@@ -39,8 +38,10 @@ struct Write {
         write(#Name, Name##_, v);                                                                  \
     }
 
-// Thrown by the recording end service to unwind the game's call chain.
+// Thrown by the recording end service, and by a test from a pump call, to
+// unwind the game's call chain.
 struct ProgramEnded {};
+struct Stop {};
 
 // Every service but the pump, scripted. The steady clock reads `readings`,
 // then adds `step` at each read; the time of day is the last of them, moved by
@@ -78,8 +79,7 @@ private:
     float moment(long read) const;
 };
 
-// One recorder stands in for a control of any kind. An unloaded window reads
-// as a fresh one, at the top left.
+// One recorder stands in for any control; an unloaded window reads as fresh.
 struct AnyControl : Window, Label, CommandButton, Shape, MenuItem, StatusBar, ProgressBar {};
 
 struct RecordingControl final : AnyControl {
@@ -126,9 +126,6 @@ private:
     float Value_ = 0.0f;
 };
 #undef JORV_RECORDED
-
-// Thrown from a pump call to leave the game's call chain.
-struct Stop {};
 
 // The game with a recording game window and title screen.
 struct GameWorld : World {
