@@ -102,7 +102,7 @@ public:
         };
         try {
             for (int presses = 0;; ++presses) {
-                if (presses > 400 || chance() < 0.01) {
+                if (presses > 400 || chance() < 0.015) {
                     quitting_ = true;
                     world_.endProgram();
                 }
