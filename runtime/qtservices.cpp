@@ -29,11 +29,15 @@ using SteadyClock = std::chrono::steady_clock;
 constexpr std::int32_t topOfRange = std::numeric_limits<std::int32_t>::max();
 
 // A counted run of pump calls as time: call k is the k-th tick of 1 ms from
-// the run's origin. It sleeps in the event dispatcher until an event comes
-// or the last tick ends. The first event it wakes for sets the counter to
-// the tick it came in, before any handler sees it; the handlers of that
-// wake-up together are one call, however long they take (a modal box held
-// open), and the ticks go on from the counter as they leave it.
+// the run's origin, and the counter follows the clock from tick to tick. It
+// sleeps in the event dispatcher until an event comes or the last tick ends.
+// The first event of a wake-up sets the counter to the tick it came in,
+// before any handler sees it, and the handlers of that wake-up are part of
+// that call: a call ends at the end of its tick however many events it
+// handles, so no stream of events (a fast mouse, key repeat, accessibility
+// queries) shortens the run. Handlers that hold the call past the tick after
+// its own (a modal box held open) count as one call, and the ticks go on
+// from there; so do the ticks after a handler that moved the counter.
 class CountedWait final : public QObject {
 public:
     CountedWait(std::int32_t& counter, std::int32_t n)
@@ -69,8 +73,11 @@ public:
             killTimer(timer);
             if (!woken_)
                 continue;
+            const bool moved = counter_ != call_;
+            if (!moved && tickNow() <= std::int64_t{call_} + 1)
+                continue; // the call ends with its tick
             // The handlers were one call; the next is the one after the
-            // counter as they left it.
+            // counter as they left it, and it begins now.
             if (counter_ == topOfRange)
                 return;
             ++counter_;
@@ -84,7 +91,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent*) override {
         if (innermost_ == this && !woken_ && watched != this) {
             woken_ = true;
-            counter_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(tickNow(), 1, n_));
+            call_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(tickNow(), 1, n_));
+            counter_ = call_;
         }
         return false;
     }
@@ -100,6 +108,8 @@ private:
     const std::int32_t n_;
     CountedWait* const enclosing_;
     SteadyClock::time_point origin_;
+    // The call that the handlers of the last wake-up ran in.
+    std::int32_t call_ = 0;
     bool woken_ = false;
 };
 

@@ -9,13 +9,16 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <atomic>
 #include <chrono>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace jorv;
 using namespace jorv::test;
 using SteadyClock = std::chrono::steady_clock;
+using std::chrono::duration_cast;
 using std::chrono::milliseconds;
 
 namespace {
@@ -68,8 +71,10 @@ private slots:
             world.pump.at(1, [&] { QCOMPARE(calibration.calibrating, -1); });
             world.pump.at(1000, [&] { world.timeOfDayShift = shift; });
             calibration.measure(label3);
-            QVERIFY2(std::abs(world.pump.calls - pumpCalls) <= 3 &&
-                         std::abs(calibration.calibrationCount - count) <= 3,
+            // Single-precision readings near noon step unevenly: a count or so either way.
+            const int slack = count > 100 ? 3 : 0;
+            QVERIFY2(std::abs(world.pump.calls - pumpCalls) <= slack &&
+                         std::abs(calibration.calibrationCount - count) <= slack,
                      qPrintable(QString::asprintf("%ld calls, %d", world.pump.calls,
                                                   int(calibration.calibrationCount))));
             QCOMPARE(calibration.calibrating, count > 0 ? -1 : 0);
@@ -114,6 +119,41 @@ private slots:
         QVERIFY2(seen >= 45 && seen < 500 && after == seen, qPrintable(QString::number(seen)));
         QVERIFY(SteadyClock::now() - closed >= milliseconds(500 - seen - 2));
         QCOMPARE(counter, 501);
+    }
+
+    // However fast events come (a timer that fires at every turn of the loop,
+    // events posted from another thread), no call ends before its tick: the
+    // counter never runs ahead of the clock and the run lasts its n ticks. A
+    // single call, too, lasts to the next tick.
+    void aStreamOfEventsDoesNotShortenTheCalls() {
+        QtPump pump;
+        std::int32_t counter = 0;
+        const auto began = SteadyClock::now();
+        long ahead = 0;
+        QTimer spinning;
+        connect(&spinning, &QTimer::timeout, [&] {
+            const auto ticks = duration_cast<milliseconds>(SteadyClock::now() - began).count() + 1;
+            ahead = std::max(ahead, counter - ticks);
+        });
+        spinning.start(0);
+        QObject receiver;
+        std::atomic<bool> done = false;
+        std::thread poster([&] {
+            while (!done) {
+                QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+            }
+        });
+        pump.pumpCounted(counter, 300);
+        const auto counted = SteadyClock::now() - began;
+        for (int call = 0; call < 20; ++call)
+            pump.pump();
+        done = true;
+        poster.join();
+        QCOMPARE(counter, 301);
+        QVERIFY2(ahead <= 0, qPrintable(QString::number(ahead)));
+        QVERIFY(counted >= milliseconds(299));
+        QVERIFY(SteadyClock::now() - began - counted >= milliseconds(19));
     }
 
     // Deep in nested event loops the end leaves at once with status 0.
