@@ -84,6 +84,7 @@ public:
         for (RecordingControl& shape : world_.Shape1)
             shape.setTop(flagLoweredTop);
         world_.Label2.setVisible(false);
+        world_.パネル.setPanelText(2, "残りミス：10");
         speed_ = chance() < 0.1 ? 10 : pick(0, 4); // a tenth of a unit is 0 below 10
         const double scale = std::array{0.01, 0.05, 0.25}[pick(0, 2)];
         wrong_ = chance() * scale;
@@ -145,6 +146,11 @@ private:
         require(!world_.進行ボタン.visible(), "the progress button is shown while the game pumps");
         require(world_.バー残量.value() >= 0 && world_.バー残量.value() <= 14,
                 "the progress bar is out of range");
+        require(world_.パネル.panelText(2) == "残りミス：" + std::to_string(g.missesLeft),
+                "panel 2 shows other than the misses left");
+        // While a miss or a game over stands, no flag moves.
+        require(!world_.Label2.visible() || endingBegun() || !flagInputOpen(),
+                "flag input is open under the banner of a miss");
         if (world_.Label1.caption() == lastCaption_)
             return;
         // The command so far asks what the game will judge, of two flags in
@@ -184,10 +190,19 @@ private:
 
     bool endingBegun() const { return world_.Label2.caption() == "ALL Clear!"; }
 
+    bool flagInputOpen() const {
+        for (int i = 0; i < 5; ++i)
+            if ((world_.Command1[i].enabled() && world_.Command1[i].visible()) ||
+                world_.メニュー各旗[i].enabled())
+                return true;
+        return false;
+    }
+
     void checkWaitingForPress() {
         const std::string& action = world_.game.buttonAction;
         require(world_.進行ボタン.visible() && (action == "ミス" || action == "クリア"),
                 "play returned without the progress button to go on by");
+        require(!flagInputOpen(), "flag input is open while play waits for the progress button");
         if (action == "ミス")
             require(world_.Label1.foreColor() == Colour::rgb(255, 0, 0) && world_.Label2.visible(),
                     "a miss is not shown in red under its banner");
@@ -206,11 +221,14 @@ private:
                     3 * units(1.5) + 2 * units(3) + 5 * units(1.2) + 2 * units(1) + 169 * (s / 10) +
                         23 * (s / 12) + 2 * (s / 4) + 7 * (s / 2 + 2),
                 "the ending took another time");
-        std::string red;
+        std::string red, hatches;
         for (const Write& w : world_.of("Shape1(5)", "FillColor"))
             red += " " + w.value;
-        require(red.ends_with("RGB(255,192,192) RGB(255,128,128) RGB(255,0,0)"),
-                "the white flag did not redden on its way");
+        for (const Write& w : world_.of("Shape1(5)", "FillStyle"))
+            hatches += " " + w.value;
+        require(red.ends_with("RGB(255,192,192) RGB(255,128,128) RGB(255,0,0)") &&
+                    hatches.ends_with(" 7 5"),
+                "the white flag did not redden, then take its cross hatch and its stripes");
         require(world_.Shape1[4].left() == 3600 && world_.Shape1[4].top() == flagLoweredTop &&
                     world_.Command1[2].top() == 3005 &&
                     world_.Command1[2].caption() == "+_+ (F3)" && world_.beeps == ++endings_,
