@@ -106,6 +106,10 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
 
     def x_window(self, name): return poll(f"the X window {name}", lambda: self.x_windows().get(name))
 
+    def asks(self, name):  # whether a window asks the window manager for a minimise and a maximise button
+        hints = self.prop(self.x.create_resource_object("window", self.x_window(name)[0]), "_MOTIF_WM_HINTS")
+        return bool(hints[2] & 0x20 or hints[1] & 0x08), bool(hints[2] & 0x40 or hints[1] & 0x10)
+
     def pixel(self, x, y): return tuple(self.x.screen().root.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF).data[2::-1])
 
     def click(self, acc):  # returns the time of the click
@@ -155,6 +159,8 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(len(game.windows("ルールの説明")), 1)
         viewer_id, _, (_, _, width, height) = game.x_window("ルールの説明")
         self.assertNear(extents(game.find(viewer, "text"))[2:], (width - 33, height - 100), "the text box")
+        # The viewer can be minimised and maximised; the title screen, like the game window, neither.
+        self.assertEqual([game.asks("ルールの説明"), game.asks("Hyper Jorv")], [(True, True), (False, False)])
         xdotool("windowminimize", "--sync", viewer_id)
 
         # The game window takes the title screen's place, frame on frame.
@@ -163,7 +169,8 @@ class EndToEnd(unittest.TestCase):
         window = game.game_window()
         self.assertEqual(len(game.windows("Hyper Jorv")), 1)
         self.assertNear(game.x_window("Hyper Jorv")[2][:2], title_frame[:2], "the game window's frame")
-        self.assertEqual((game.label1.name, showing(game.label2)), ("準備はできましたか？", False))
+        self.assertEqual((game.label1.name, showing(game.label2), game.asks("Hyper Jorv")),
+                         ("準備はできましたか？", False, (False, False)))
         self.assertRegex(" | ".join(c.name for c in game.find(window, "status bar")),
                          r"^レベル1：まずは小手調べ \| 残りミス：10 \| \d{1,2}:\d\d$")
 
@@ -230,6 +237,13 @@ class EndToEnd(unittest.TestCase):
         # A flag that the standing command does not name is never asked to move.
         xdotool("key", {"赤": "F5", "白": "F1"}[game.wait_label1("[赤白].*")[0]])
         poll("Ｍｉｓｓ!", lambda: showing(game.label2) and game.label2.name == "Ｍｉｓｓ!")
+        # While the miss stands, neither the flag keys nor the flag buttons move a flag.
+        flags = [game.find(window, "image", f"{colour}の旗") for colour in ["赤", "白"]]
+        raised = [flag.description for flag in flags]
+        game.send("key", "F1", "F5")
+        game.click(game.find(window, "push button", "赤 (F1)"))
+        time.sleep(0.5)
+        self.assertEqual([flag.description for flag in flags], raised)
 
         # Closed while a message stands, the program ends.
         game.click(game.find(window, "push button", "－－－－＞"))

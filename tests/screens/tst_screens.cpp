@@ -331,6 +331,34 @@ private slots:
         QCOMPARE(ends, (std::vector<long>{7, 12}));
     }
 
+    // Tab runs through the flag buttons from white, then red to green, and on
+    // to the progress button. The game window and the title screen keep their
+    // size and ask the window manager for no minimise or maximise button.
+    void tabOrderAndFixedWindows() {
+        ShownWindow shown("10");
+        GameWindow& window = shown.window;
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.game().setFlagInput(true);
+        for (int i = 1; i <= 5; ++i)
+            window.flagButton(i)->show();
+        window.progressButton()->setFocus();
+        QStringList order;
+        for (int k = 0; k < 6; ++k) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order.join(' '),
+                 "Command1(5) Command1(1) Command1(2) Command1(3) Command1(4) 進行ボタン");
+        shown.program.start();
+        for (QWidget* fixed :
+             {static_cast<QWidget*>(&window), static_cast<QWidget*>(shown.program.titleScreen())}) {
+            const Qt::WindowFlags flags = fixed->windowHandle()->flags();
+            QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) &&
+                    !(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) &&
+                    fixed->minimumSize() == fixed->maximumSize());
+        }
+    }
+
     // The viewer opens on section 1 in 12 points; a section chosen by the arrow
     // keys shows in the size last chosen. Shown again from the game window it
     // comes up unchanged, restored and active. Closed by its button, command,
