@@ -185,4 +185,12 @@ MUTANTS = [
      'Qt::WindowTitleHint | Qt::WindowCloseButtonHint);',
      'Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);',
      'the game window asks the window manager for a minimise button'),
+    ('p75', 'engine/stagerun.cpp',
+     '    Label1.setCaption("Stage Clear");\n    waitUnits(3);',
+     '    Label1.setCaption("Stage Clear");\n    waitUnits(2);',
+     '"Stage Clear" stands two units instead of three before the next stage'),
+    ('p76', 'engine/levelselect.cpp',
+     'ask("レベルを入力して下さい。", "Debug")',
+     'ask("レベルを入力して下さい", "Debug")',
+     'the level box\'s prompt loses its full stop'),
 ]
