@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTime>
 
 #include <algorithm>
 
@@ -168,8 +169,8 @@ void LineWidget::paintEvent(QPaintEvent*) {
     painter.drawLine(0, 0, width() - 1, 0);
 }
 
-ClockPanel::ClockPanel(std::function<QTime()> now)
-    : now_(std::move(now)) {
+ClockPanel::ClockPanel(Clock& clock)
+    : clock_(clock) {
     // A coarse timer may fire seconds early; the clock would lag a minute.
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setSingleShot(true);
@@ -178,7 +179,10 @@ ClockPanel::ClockPanel(std::function<QTime()> now)
 }
 
 void ClockPanel::refresh() {
-    const QTime time = now_();
+    // A reading rounded up to midnight itself still shows the day's last minute.
+    const double msecs = static_cast<double>(clock_.secondsSinceMidnight()) * 1000.0;
+    const QTime time =
+        QTime::fromMSecsSinceStartOfDay(static_cast<int>(std::clamp(msecs, 0.0, 86'399'999.0)));
     setText(time.toString(QStringLiteral("H:mm")));
     // Wake a little after the minute has turned; a wake that still reads the
     // old minute only waits again for the rest of it.

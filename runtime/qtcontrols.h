@@ -4,10 +4,10 @@
 #pragma once
 
 #include "controls.h"
+#include "services.h"
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTime>
 #include <QTimer>
 #include <QWidget>
 
@@ -111,15 +111,16 @@ private:
 
 // A status-bar panel that shows the time of day in hours and minutes, "9:05"
 // or "21:40", and keeps it current: it wakes once at each change of minute.
+// The time comes from the clock service, so a scripted clock fixes it.
 class ClockPanel final : public FittingLabel {
 public:
-    explicit ClockPanel(std::function<QTime()> now = &QTime::currentTime);
+    explicit ClockPanel(Clock& clock);
     // Reads the time afresh and waits for the next change of minute.
     void refresh();
     int msecsToNextMinute() const { return timer_.remainingTime(); }
 
 private:
-    std::function<QTime()> now_;
+    Clock& clock_;
     QTimer timer_;
 };
 

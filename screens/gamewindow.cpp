@@ -299,7 +299,8 @@ void GameWindow::buildStatusBar() {
     パネル_->setPalette(face);
     placeInTwips(パネル_, 0, 4440, 7560, 450);
     auto* panel1 = new FittingLabel(QStringLiteral("レベル1：まずは小手調べ"));
-    panels_ = {panel1, new FittingLabel(QStringLiteral("残りミス：10")), new ClockPanel};
+    panels_ = {panel1, new FittingLabel(QStringLiteral("残りミス：10")),
+               new ClockPanel(services_.clock)};
     for (int p = 1; p <= 3; ++p) {
         QLabel* panel = panels_[p - 1];
         panel->setObjectName(QStringLiteral("パネル(%1)").arg(p));
