@@ -3,6 +3,7 @@
 // C library's iconv and file calls only; the help viewer shows what it makes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,15 @@ inline constexpr const char* helpFileName = "Jorv-Hlp.TXT";
 class HelpFile {
 public:
     static constexpr int maxSections = 10;
+    // The largest rules file the help viewer shows: its text box lays out
+    // and paints this much, at every text size, well within half a second,
+    // and slows down fast past it (a line's layout grows with the square of
+    // its length). Lines are counted as the text box breaks them, at CR LF,
+    // CR or a lone LF, and their length in bytes, so two for a kanji. A
+    // shipped rules, 7 KB in 121 lines, fit some seventy times over.
+    static constexpr std::size_t maxBytes = 512 * 1024;
+    static constexpr std::size_t maxLines = 20'000;
+    static constexpr std::size_t maxLineBytes = 8 * 1024;
 
     int sectionTotal() const { return static_cast<int>(sectionTitle_.size()); }
     // k counts from 1 to sectionTotal().
@@ -46,8 +56,9 @@ HelpFile splitHelpFile(std::string_view bytes);
 
 // Reads "Jorv-Hlp.TXT" from the current working directory. A file that is
 // missing, cannot be read, is no regular file (a folder, a FIFO, a device)
-// or is far larger than a rules text gives at once one section that says
-// which, names the folder where it was looked for and what to do.
+// or is larger than the viewer shows (past HelpFile's maxBytes, maxLines or
+// maxLineBytes) gives at once one section that says which, names the folder
+// where it was looked for and what to do.
 HelpFile readHelpFile();
 
 } // namespace jorv
