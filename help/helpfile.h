@@ -20,14 +20,15 @@ inline constexpr const char* helpFileName = "Jorv-Hlp.TXT";
 class HelpFile {
 public:
     static constexpr int maxSections = 10;
-    // The largest rules file the help viewer shows: its text box lays out
-    // and paints this much, at every text size, well within half a second,
-    // and slows down fast past it (a line's layout grows with the square of
-    // its length). Lines are counted as the text box breaks them, at CR LF,
-    // CR or a lone LF, and their length in bytes, so two for a kanji. A
-    // shipped rules, 7 KB in 121 lines, fit some seventy times over.
+    // The largest rules file the help viewer shows. Its text box lays this
+    // much out and paints it in about a fifth of the half second it may take
+    // (bench/viewertiming), and slows down fast past it: with the number of
+    // lines, and with the square of a line's length. Lines are counted as
+    // the text box breaks them, at CR LF, CR or a lone LF, and measured in
+    // bytes, two for a kanji. The shipped rules, 7 KB in 121 lines, fit some
+    // seventy times over.
     static constexpr std::size_t maxBytes = 512 * 1024;
-    static constexpr std::size_t maxLines = 20'000;
+    static constexpr std::size_t maxLines = 10'000;
     static constexpr std::size_t maxLineBytes = 8 * 1024;
 
     int sectionTotal() const { return static_cast<int>(sectionTitle_.size()); }
