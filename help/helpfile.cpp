@@ -132,9 +132,6 @@ struct FileBytes {
     std::optional<ReadFailure> failure;
 };
 
-// A rules text is a few kilobytes; anything this large is some other file.
-constexpr std::size_t largestRulesFile = 16 * 1024 * 1024;
-
 // The whole file. It is opened without waiting, so a FIFO or a device of
 // that name cannot hold the program up, and only a regular file of a
 // sensible size is read.
@@ -153,7 +150,7 @@ FileBytes readBytes(const char* name) {
         return {{}, ReadFailure::Unreadable};
     if (!S_ISREG(status.st_mode))
         return {{}, ReadFailure::NotAFile};
-    if (static_cast<std::uintmax_t>(status.st_size) > largestRulesFile)
+    if (static_cast<std::uintmax_t>(status.st_size) > HelpFile::maxBytes)
         return {{}, ReadFailure::TooLarge};
     FileBytes file;
     char chunk[4096];
@@ -166,10 +163,24 @@ FileBytes readBytes(const char* name) {
         if (n < 0)
             return {{}, ReadFailure::Unreadable};
         // The file may grow while it is read.
-        if (file.bytes.size() + static_cast<std::size_t>(n) > largestRulesFile)
+        if (file.bytes.size() + static_cast<std::size_t>(n) > HelpFile::maxBytes)
             return {{}, ReadFailure::TooLarge};
         file.bytes.append(chunk, static_cast<std::size_t>(n));
     }
+}
+
+// Whether the help viewer's text box shows the bytes in time: no more lines
+// than it may lay out, none longer than it may, with each lone LF breaking a
+// line there as much as a CR does.
+bool fitsTheTextBox(std::string_view bytes) {
+    std::size_t lines = 0;
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+        if (end - start > HelpFile::maxLineBytes || ++lines > HelpFile::maxLines)
+            return false;
+        start = end + 1 + (bytes.substr(end, 2) == "\r\n");
+    }
+    return true;
 }
 
 std::string currentFolder() {
@@ -216,7 +227,9 @@ HelpFile splitHelpFile(std::string_view bytes) {
 }
 
 HelpFile readHelpFile() {
-    const FileBytes file = readBytes(helpFileName);
+    FileBytes file = readBytes(helpFileName);
+    if (!file.failure && !fitsTheTextBox(file.bytes))
+        file.failure = ReadFailure::TooLarge;
     if (!file.failure)
         return splitHelpFile(file.bytes);
     const std::string name = std::string("「") + helpFileName + "」";
@@ -238,8 +251,13 @@ HelpFile readHelpFile() {
         help.addBodyLine("ルールの説明のファイルと置き換えてから、この画面を開き直してください。");
         break;
     case ReadFailure::TooLarge:
-        help.addBodyLine("このフォルダの" + name +
-                         "は大きすぎます。ルールの説明のファイルは16MiBまでです。");
+        static_assert(HelpFile::maxBytes % 1024 == 0, "the size limit is told in KiB");
+        help.addBodyLine("このフォルダの" + name + "は大きすぎます。");
+        help.addBodyLine("ルールの説明のファイルは" + std::to_string(HelpFile::maxBytes / 1024) +
+                         "KiBまで、行（CR LF、CRまたはLFで区切ります）は" +
+                         std::to_string(HelpFile::maxLines) + "行まで、1行は" +
+                         std::to_string(HelpFile::maxLineBytes) + "バイト（全角で" +
+                         std::to_string(HelpFile::maxLineBytes / 2) + "文字）までです。");
         help.addBodyLine("ルールの説明のファイルと置き換えてから、この画面を開き直してください。");
         break;
     case ReadFailure::Unreadable:

@@ -3,6 +3,7 @@
 // C library's iconv and file calls only; the help viewer shows what it makes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,16 @@ inline constexpr const char* helpFileName = "Jorv-Hlp.TXT";
 class HelpFile {
 public:
     static constexpr int maxSections = 10;
+    // The largest rules file the help viewer shows. Its text box lays this
+    // much out and paints it in about a fifth of the half second it may take
+    // (bench/viewertiming), and slows down fast past it: with the number of
+    // lines, and with the square of a line's length. Lines are counted as
+    // the text box breaks them, at CR LF, CR or a lone LF, and measured in
+    // bytes, two for a kanji. The shipped rules, 7 KB in 121 lines, fit some
+    // seventy times over.
+    static constexpr std::size_t maxBytes = 512 * 1024;
+    static constexpr std::size_t maxLines = 10'000;
+    static constexpr std::size_t maxLineBytes = 8 * 1024;
 
     int sectionTotal() const { return static_cast<int>(sectionTitle_.size()); }
     // k counts from 1 to sectionTotal().
@@ -46,8 +57,9 @@ HelpFile splitHelpFile(std::string_view bytes);
 
 // Reads "Jorv-Hlp.TXT" from the current working directory. A file that is
 // missing, cannot be read, is no regular file (a folder, a FIFO, a device)
-// or is far larger than a rules text gives at once one section that says
-// which, names the folder where it was looked for and what to do.
+// or is larger than the viewer shows (past HelpFile's maxBytes, maxLines or
+// maxLineBytes) gives at once one section that says which, names the folder
+// where it was looked for and what to do.
 HelpFile readHelpFile();
 
 } // namespace jorv

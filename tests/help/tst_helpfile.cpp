@@ -22,6 +22,22 @@ QStringList textsOf(const HelpFile& help) {
     return texts;
 }
 
+// A rules file at the viewer's limit of its size, of a line's length or of
+// its lines (ended by lone LFs, where the text box breaks them too), or one
+// byte past it.
+QByteArray atLimit(const QString& limit, int past) {
+    QByteArray bytes = "#A\r\n";
+    while (limit == "size" && bytes.size() <= qsizetype(HelpFile::maxBytes))
+        bytes += QByteArray(HelpFile::maxLineBytes, 'x') + "\r\n";
+    if (limit == "size")
+        bytes.truncate(HelpFile::maxBytes + past);
+    if (limit == "line")
+        bytes += QByteArray(HelpFile::maxLineBytes + past, 'x');
+    if (limit == "lines")
+        bytes += QByteArray(HelpFile::maxLines - 1 + past, '\n');
+    return bytes;
+}
+
 } // namespace
 
 class TestHelpFile : public QObject {
@@ -58,7 +74,9 @@ private slots:
                                  {"removed", "がありません。"},
                                  {"folder", "ふつうのファイルではありません"},
                                  {"fifo", "ふつうのファイルではありません"}, // with no writer
-                                 {"large", "大きすぎます"},
+                                 {"size", "大きすぎます"},
+                                 {"line", "大きすぎます"},
+                                 {"lines", "大きすぎます"},
                                  {"unreadable", "許可されていない"}}) {
             const QString thing(what);
             if (thing == "unreadable" && ::geteuid() == 0) // root reads whatever the mode says
@@ -70,12 +88,19 @@ private slots:
                 QVERIFY(QDir(folder.path()).mkdir(helpFileName));
             if (thing == "fifo")
                 QCOMPARE(::mkfifo(helpFileName, 0644), 0);
-            if (thing == "large" || thing == "unreadable") {
-                QVERIFY(file.open(QIODevice::WriteOnly) &&
-                        file.resize(thing == "large" ? 17 * 1024 * 1024 : 8));
+            const auto write = [&file](const QByteArray& bytes) {
+                const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) > 0;
                 file.close();
-                QVERIFY(thing != "unreadable" || file.setPermissions(QFileDevice::WriteOwner));
+                return written;
+            };
+            if (thing == "size" || thing.startsWith("line")) {
+                // Just inside the limit, the file reads; just past it, not.
+                QVERIFY(write(atLimit(thing, 0)));
+                QCOMPARE(QString::fromStdString(readHelpFile().sectionTitle(1)), " A");
+                QVERIFY(write(atLimit(thing, 1)));
             }
+            if (thing == "unreadable")
+                QVERIFY(write("12345678") && file.setPermissions(QFileDevice::WriteOwner));
             if (thing == "removed")
                 QVERIFY(folder.remove());
             const QString text = textsOf(readHelpFile()).join('|');
