@@ -389,7 +389,8 @@ printf '| %s | %s |\n' \
   "pump call, other core busy: mean, 99th percentile" "$(field mean_us "$loaded") us, $(field p99_us "$loaded") us" \
   "F-key to flag repainted: median, 95th percentile (aim: under 16 ms)" \
   "$key_median ms, $key_p95 ms$(if_before " (before: $(field repainted_median_ms "$old_line") ms, $(field repainted_p95_ms "$old_line") ms)")" \
-  "counted wait of 3000 calls (3000 ms) under pointer motion: medians" "$pointer_waits" \
+  "counted wait of 3000 calls (3000 ms) under pointer motion: medians" \
+  "$pointer_waits; counter after the waits: $pointer_counters" \
   "3000 single pump calls at 1000 motions a second: median" "$pointer_single ms" \
   "help viewer, longest load + paint of a large rules file" "${viewer_worst:-not measured (see 6.)}"
 if [ -z "$commit" ]; then
