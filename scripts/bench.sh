@@ -12,7 +12,7 @@
 # unpacked into build-bench-before/source/ and built in
 # build-bench-before/build/, for the figures that compare them: processor
 # use, wake-ups and key delay; a clone without that revision (a shallow one)
-# skips those "before" figures. Installs what is missing. Takes about eight
+# skips those "before" figures. Installs what is missing. Takes six to seven
 # minutes after the builds; runs again as often as wanted; not a test, and
 # not run by CI.
 # Usage: bench.sh [REVISION]
