@@ -17,6 +17,7 @@
 #include "program.h"
 #include "qtservices.h"
 #include "stdrandom.h"
+#include "titlestandin.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,32 +36,6 @@ using namespace jorv;
 namespace {
 
 using Steady = std::chrono::steady_clock;
-
-// The title screen as the game window's load reads it: its Label3 holds the
-// speed count, and its place and unloading do not matter here.
-class TitleStandIn final : public Label, public Window {
-public:
-    explicit TitleStandIn(std::string count)
-        : count_(std::move(count)) {}
-    std::string caption() const override { return count_; }
-    void setCaption(const std::string&) override {}
-    Colour foreColor() const override { return {}; }
-    void setForeColor(Colour) override {}
-    BorderStyle borderStyle() const override { return BorderStyle::None; }
-    void setBorderStyle(BorderStyle) override {}
-    bool visible() const override { return false; }
-    void setVisible(bool) override {}
-    int top() const override { return 0; }
-    void setTop(int) override {}
-    int left() const override { return 0; }
-    void setLeft(int) override {}
-    Colour backColor() const override { return {}; }
-    void setBackColor(Colour) override {}
-    void unload() override {}
-
-private:
-    std::string count_;
-};
 
 struct Press {
     Steady::time_point sent;
@@ -218,7 +193,7 @@ int main(int argc, char** argv) {
     const Services services{pump, clock, random, beeper, messageBox, inputBox, mousePointer, ender};
     Program program(services);
     GameWindow window(services, program);
-    TitleStandIn title(speedCount);
+    bench::TitleStandIn title(speedCount);
     window.load(title, title);
     window.show();
     window.activateWindow();

@@ -2,14 +2,19 @@
 # Measures the game on a virtual X display of its own and prints each figure
 # with how it was taken, then a table of them all: processor use while a
 # stage runs, start-up time and peak memory against a bare Qt window, the
-# length of one pump call at rest and beside a busy core, and the delay from
-# an F-key press to the repaint of the moved flag. Builds the game as it
-# ships (RelWithDebInfo: -O2, no assertions) and the measuring programs of
-# bench/ into build-bench/, and an earlier revision (the first argument; by
-# default the last one whose pump woke every millisecond) into
-# build-bench-before/ for the figures that compare them: processor use,
-# wake-ups and key delay. Installs what is missing. Takes about six minutes
-# after the builds; not a test, and not run by CI.
+# length of one pump call at rest and beside a busy core, the delay from an
+# F-key press to the repaint of the moved flag, the length of a counted wait
+# while the pointer moves over the game window, and the help viewer's times
+# with large rules files (when bench/viewertiming.cpp is there). Builds the
+# game as it ships (RelWithDebInfo: -O2, no assertions) and the measuring
+# programs of bench/ into build-bench/, and an earlier revision (the first
+# argument; by default the last one whose pump woke every millisecond),
+# unpacked into build-bench-before/source/ and built in
+# build-bench-before/build/, for the figures that compare them: processor
+# use, wake-ups and key delay; a clone without that revision (a shallow one)
+# skips those "before" figures. Installs what is missing. Takes six to seven
+# minutes after the builds; runs again as often as wanted; not a test, and
+# not run by CI.
 # Usage: bench.sh [REVISION]
 set -euo pipefail
 
@@ -25,18 +30,34 @@ before=${1:-c2e83be}
 started=$(date +%s)
 build="$root/build-bench"
 old="$root/build-bench-before"
-echo "Building the game and the measuring programs in build-bench/, and revision $before in build-bench-before/ ..."
+if commit=$(git -C "$root" rev-parse -q --verify "$before^{commit}" 2>/dev/null); then
+  echo "Building the game and the measuring programs in build-bench/, and revision $before in build-bench-before/ ..."
+else
+  commit=
+  echo "Revision $before is not in this clone (a shallow clone has no history): the figures"
+  echo "marked \"before\" are skipped. Building the game and the measuring programs in build-bench/ ..."
+fi
+# The earlier revision's tree stays where CMake's cache expects it, and is
+# unpacked again only for another revision: its build is then remade whole.
+unpack_before() {
+  [ "$(cat "$old/source.commit" 2>/dev/null)" = "$commit" ] && return 0
+  rm -rf "$old" && mkdir -p "$old/source" &&
+    git -C "$root" archive "$commit" | tar -x -C "$old/source" &&
+    echo "$commit" >"$old/source.commit"
+}
 log=$(mktemp)
-old_src=$(mktemp -d)
 if ! { cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
   -DJORV_BENCH=ON && cmake --build "$build" -j2 &&
-  git -C "$root" archive "$before" | tar -x -C "$old_src" &&
-  cmake -S "$old_src" -B "$old" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
-    -DJORV_BENCH=ON && cmake --build "$old" -j2; } >"$log" 2>&1; then
+  if [ -n "$commit" ]; then
+    unpack_before &&
+      cmake -S "$old/source" -B "$old/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+        -DJORV_BENCH=ON && cmake --build "$old/build" -j2
+  fi; } >"$log" 2>&1; then
   cat "$log" >&2
+  rm -f "$log"
   exit 1
 fi
-rm -rf "$log" "$old_src"
+rm -f "$log"
 game="$build/hyperjorv"
 tools="$build/bench"
 
@@ -48,7 +69,10 @@ done
 export DISPLAY=":$number"
 runtime=$(mktemp -d)
 export XDG_RUNTIME_DIR="$runtime"
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: by default the server starts afresh each time its last client
+# leaves, and refuses a program that connects in that moment; here each
+# program is the only client, and one that cannot connect ends at once.
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 running=()
 cleanup() {
@@ -65,6 +89,11 @@ for _ in $(seq 50); do
   xdotool getmouselocation >/dev/null 2>&1 && break
   sleep 0.1
 done
+# A display that another server took first would answer too.
+if ! kill -0 "$xvfb" 2>/dev/null; then
+  echo "bench.sh: Xvfb could not start on $DISPLAY" >&2
+  exit 1
+fi
 
 cores=$(nproc)
 echo "Display $DISPLAY (Xvfb 800x600x24, no window manager); $cores cores;" \
@@ -113,16 +142,28 @@ flag_input_open() {
 wakeups() { # voluntary context switches of a process's main thread
   awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$1/task/$1/status"
 }
+# The title screen of the game just started; a game that has ended (one that
+# could not reach the display, say) ends the script with what it said.
+title_shown() {
+  local state
+  state=$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | cut -d' ' -f1)
+  if [ -z "$state" ] || [ "$state" = Z ]; then
+    echo "bench.sh: $1 ended before its title screen showed; it said:" >&2
+    sed 's/^/   /' "$work/game.log" >&2
+    exit 1
+  fi
+  window_of_width 501
+}
 # Plays stage 1 in GAME for 40 s and prints: processor use (% of a core),
 # wake-ups per second, share of the time in a stage (%), seconds, probes.
 stage_figures() {
   work=$(mktemp -d)
   cd "$root"
-  "$1" >/dev/null 2>&1 &
+  "$1" >"$work/game.log" 2>&1 &
   pid=$!
   # This runs in a subshell of its own, whose game the main trap cannot see.
   trap 'kill "$pid" 2>/dev/null || true' EXIT
-  wait_for 20 window_of_width 501 >/dev/null
+  wait_for 60 title_shown "$1" >/dev/null
   sleep 1
   xdotool mousemove 100 176 click 1 # ☆Game Start: about 3 s measuring, as long handing over
   wait_for 30 window_of_width 504 >/dev/null
@@ -168,17 +209,25 @@ stage_figures() {
   echo "$(calc %.2f "100 * ($k1 - $k0) / $hz / ($t1 - $t0)") $(calc %.1f "($w1 - $w0) / ($t1 - $t0)")" \
     "$(calc %.0f "100 * $in_stage / $probes") $(calc %.1f "$t1 - $t0") $probes $idle"
 }
+# Its words around a figure of the earlier revision, or nothing when that
+# revision is not measured.
+if_before() {
+  if [ -n "$commit" ]; then echo "$*"; fi
+}
 read -r stage_cpu stage_wakeups stage_share stage_seconds probes idle < <(stage_figures "$game")
-read -r old_cpu old_wakeups old_share _ _ old_idle < <(stage_figures "$old/hyperjorv")
+old_cpu='' old_wakeups='' old_share='' old_idle=''
+if [ -n "$commit" ]; then
+  read -r old_cpu old_wakeups old_share _ _ old_idle < <(stage_figures "$old/build/hyperjorv")
+fi
 echo "   how: from the moment flag input opens in stage 1, over $stage_seconds s of wall time:"
 echo "        utime+stime ticks of /proc/PID/stat as % of one core, and the voluntary context"
 echo "        switches of the main thread (/proc/PID/task/PID/status) per second; the player never"
-echo "        answers, so each command is a miss; 進行ボタン is clicked every 2 s. Then the same"
-echo "        with the game of revision $before"
-echo "   processor use: $stage_cpu % of one core; before $old_cpu %"
-echo "   wake-ups: $stage_wakeups a second; before $old_wakeups"
-echo "   at rest on the ready message, 20 s: $idle wake-ups; before $old_idle"
-echo "   share of the window in a stage (進行ボタン hidden, $probes probes of its pixels): $stage_share %; before $old_share %"
+echo "        answers, so each command is a miss; 進行ボタン is clicked every 2 s.$(if_before " Then the same")"
+if_before "        with the game of revision $before"
+echo "   processor use: $stage_cpu % of one core$(if_before "; before $old_cpu %")"
+echo "   wake-ups: $stage_wakeups a second$(if_before "; before $old_wakeups")"
+echo "   at rest on the ready message, 20 s: $idle wake-ups$(if_before "; before $old_idle")"
+echo "   share of the window in a stage (進行ボタン hidden, $probes probes of its pixels): $stage_share %$(if_before "; before $old_share %")"
 
 # -- 2. Start-up ----------------------------------------------------------
 echo
@@ -233,7 +282,10 @@ done
 # -- 4. F-key to repaint --------------------------------------------------
 echo
 echo "4. Delay from an F-key press to the repaint of the moved flag"
-old_line=$("$old/bench/flaglatency" 200 30)
+old_line=''
+if [ -n "$commit" ]; then
+  old_line=$("$old/build/bench/flaglatency" 200 30)
+fi
 line=$("$tools/flaglatency" 200 30)
 echo "   how: bench/flaglatency builds the real game window with the real Qt services on this"
 echo "        display, loads it with speed count 30 and plays stage 1 (progress button again after"
@@ -249,10 +301,77 @@ for point in handled painted repainted; do
   printf '   %-9s median %s ms, 95th percentile %s ms\n' "$point" \
     "$(field ${point}_median_ms "$line")" "$(field ${point}_p95_ms "$line")"
 done
-echo "   before (revision $before): repainted median $(field repainted_median_ms "$old_line") ms," \
+if_before "   before (revision $before): repainted median $(field repainted_median_ms "$old_line") ms," \
   "95th percentile $(field repainted_p95_ms "$old_line") ms"
 key_median=$(field repainted_median_ms "$line")
 key_p95=$(field repainted_p95_ms "$line")
+
+# -- 5. A counted wait under pointer motion -------------------------------
+echo
+echo "5. A counted wait of 3000 pump calls under pointer motion (jorv::QtPump::pumpCounted)"
+echo "   how: bench/pointerwait builds the real game window with the real Qt services on this"
+echo "        display, idle before its first stage, and times pumpCounted(counter, 3000) on the"
+echo "        steady clock: 3000 calls, which should last 3000 ms whatever events come in. Meanwhile"
+echo "        a thread with an X connection of its own moves the pointer through XTest back and forth"
+echo "        along a line across the window, a pixel a motion, each a round trip to the server:"
+echo "        none, 125, 500 and 1000 motions a second and unthrottled (max); 3 waits at each rate,"
+echo "        each after 200 ms of motion. Then, at 1000 a second, the same 3000 calls made one by one"
+echo "        with QtPump::pump (single_ms). counter: where the wait left it (3001 once all 3000 calls"
+echo "        are made); moves: the pointer moves Qt handed to the window (it merges those that queue"
+echo "        up); sent_hz: the motions sent a second"
+pointer_out="$runtime/pointerwait.txt"
+"$tools/pointerwait" 3 | tee "$pointer_out" | sed -u 's/^/   /'
+pointer_ms() { # the median of a figure over the lines of one rate
+  local values
+  mapfile -t values < <(sed -n "s/^rate=$1 .*\b$2=\([^ ]*\).*/\1/p" "$pointer_out")
+  median "${values[@]}"
+}
+pointer_waits=
+for rate in none 125 500 1000 max; do
+  case $rate in
+  none) name="no motion" ;;
+  max) name="unthrottled" ;;
+  *) name="$rate/s" ;;
+  esac
+  pointer_waits+="${pointer_waits:+; }$name $(pointer_ms "$rate" wait_ms) ms"
+done
+pointer_single=$(pointer_ms 1000 single_ms)
+pointer_counters=$(sed -n 's/.*\bcounter=\([^ ]*\).*/\1/p' "$pointer_out" | sort -u | paste -sd,)
+echo "   median waits: $pointer_waits; counter after the waits: $pointer_counters"
+echo "   3000 single calls at 1000 motions a second: median $pointer_single ms"
+
+# -- 6. The help viewer with large rules files -----------------------------
+echo
+echo "6. The help viewer with large rules files"
+viewer_worst=
+if [ ! -e "$root/bench/viewertiming.cpp" ]; then
+  echo "   skipped: this tree has no bench/viewertiming.cpp"
+elif [ ! -x "$tools/viewertiming" ]; then
+  echo "   skipped: bench/viewertiming.cpp is there, but bench/CMakeLists.txt builds no viewertiming"
+else
+  echo "   how: bench/viewertiming shows the game's help viewer on this display with each of its"
+  echo "        rules files in turn (its opening comment says which files, and what each time"
+  echo "        covers): bytes, the file's size; shown, the sections the viewer lists, or too-large"
+  echo "        when it refuses the file; load_ms, paint_ms and actions_ms, the times of reading the"
+  echo "        file in, of painting the viewer and of its actions; hwm_mb, the peak resident memory."
+  echo "        It runs from the top of the tree, beside the game's rules file"
+  viewer_out="$runtime/viewertiming.txt"
+  (cd "$root" && "$tools/viewertiming") | tee "$viewer_out" | sed -u 's/^/   /'
+  # The file whose load and paint together took longest.
+  viewer_worst=$(awk '{
+    split("", f)
+    for (i = 1; i <= NF; i++)
+      if ((n = index($i, "=")) > 0)
+        f[substr($i, 1, n - 1)] = substr($i, n + 1)
+    if (f["load_ms"] ~ /^[0-9.]+$/ && f["paint_ms"] ~ /^[0-9.]+$/ &&
+        (!seen || f["load_ms"] + f["paint_ms"] > worst)) {
+      seen = 1
+      worst = f["load_ms"] + f["paint_ms"]
+      line = sprintf("%.1f ms (%s, %s bytes, shown %s)", worst, f["file"], f["bytes"], f["shown"])
+    }
+  } END { if (seen) print line }' "$viewer_out")
+  echo "   longest load + paint: ${viewer_worst:-none of the lines has both times}"
+fi
 
 # -- Summary --------------------------------------------------------------
 echo
@@ -261,11 +380,20 @@ echo
 echo "| figure | value |"
 echo "|---|---|"
 printf '| %s | %s |\n' \
-  "processor use in stage 1" "$stage_cpu % of one core (before: $old_cpu %)" \
-  "wake-ups a second in stage 1" "$stage_wakeups (before: $old_wakeups)" \
-  "wake-ups in 20 s at rest on the ready message" "$idle (before: $old_idle)" \
+  "processor use in stage 1" "$stage_cpu % of one core$(if_before " (before: $old_cpu %)")" \
+  "wake-ups a second in stage 1" "$stage_wakeups$(if_before " (before: $old_wakeups)")" \
+  "wake-ups in 20 s at rest on the ready message" "$idle$(if_before " (before: $old_idle)")" \
   "exec to title window mapped" "$gm ms; bare window $bm ms; game/bare $map_ratio" \
   "peak resident memory on the title screen" "$gk kB; bare window $bk kB; game/bare $hwm_ratio" \
   "pump call at rest: mean, 99th percentile" "$(field mean_us "$rest") us, $(field p99_us "$rest") us" \
   "pump call, other core busy: mean, 99th percentile" "$(field mean_us "$loaded") us, $(field p99_us "$loaded") us" \
-  "F-key to flag repainted: median, 95th percentile (aim: under 16 ms)" "$key_median ms, $key_p95 ms (before: $(field repainted_median_ms "$old_line") ms, $(field repainted_p95_ms "$old_line") ms)"
+  "F-key to flag repainted: median, 95th percentile (aim: under 16 ms)" \
+  "$key_median ms, $key_p95 ms$(if_before " (before: $(field repainted_median_ms "$old_line") ms, $(field repainted_p95_ms "$old_line") ms)")" \
+  "counted wait of 3000 calls (3000 ms) under pointer motion: medians" \
+  "$pointer_waits; counter after the waits: $pointer_counters" \
+  "3000 single pump calls at 1000 motions a second: median" "$pointer_single ms" \
+  "help viewer, longest load + paint of a large rules file" "${viewer_worst:-not measured (see 6.)}"
+if [ -z "$commit" ]; then
+  echo
+  echo "Revision $before is not in this clone: no \"before\" figures."
+fi
