@@ -5,7 +5,7 @@
 # length of one pump call at rest and beside a busy core, the delay from an
 # F-key press to the repaint of the moved flag, the length of a counted wait
 # while the pointer moves over the game window, and the help viewer's times
-# with large rules files (when bench/viewertiming.cpp is there). Builds the
+# with large rules files. Builds the
 # game as it ships (RelWithDebInfo: -O2, no assertions) and the measuring
 # programs of bench/ into build-bench/, and an earlier revision (the first
 # argument; by default the last one whose pump woke every millisecond),
@@ -343,35 +343,28 @@ echo "   3000 single calls at 1000 motions a second: median $pointer_single ms"
 # -- 6. The help viewer with large rules files -----------------------------
 echo
 echo "6. The help viewer with large rules files"
-viewer_worst=
-if [ ! -e "$root/bench/viewertiming.cpp" ]; then
-  echo "   skipped: this tree has no bench/viewertiming.cpp"
-elif [ ! -x "$tools/viewertiming" ]; then
-  echo "   skipped: bench/viewertiming.cpp is there, but bench/CMakeLists.txt builds no viewertiming"
-else
-  echo "   how: bench/viewertiming shows the game's help viewer on this display with each of its"
-  echo "        rules files in turn (its opening comment says which files, and what each time"
-  echo "        covers): bytes, the file's size; shown, the sections the viewer lists, or too-large"
-  echo "        when it refuses the file; load_ms, paint_ms and actions_ms, the times of reading the"
-  echo "        file in, of painting the viewer and of its actions; hwm_mb, the peak resident memory."
-  echo "        It runs from the top of the tree, beside the game's rules file"
-  viewer_out="$runtime/viewertiming.txt"
-  (cd "$root" && "$tools/viewertiming") | tee "$viewer_out" | sed -u 's/^/   /'
-  # The file whose load and paint together took longest.
-  viewer_worst=$(awk '{
-    split("", f)
-    for (i = 1; i <= NF; i++)
-      if ((n = index($i, "=")) > 0)
-        f[substr($i, 1, n - 1)] = substr($i, n + 1)
-    if (f["load_ms"] ~ /^[0-9.]+$/ && f["paint_ms"] ~ /^[0-9.]+$/ &&
-        (!seen || f["load_ms"] + f["paint_ms"] > worst)) {
-      seen = 1
-      worst = f["load_ms"] + f["paint_ms"]
-      line = sprintf("%.1f ms (%s, %s bytes, shown %s)", worst, f["file"], f["bytes"], f["shown"])
-    }
-  } END { if (seen) print line }' "$viewer_out")
-  echo "   longest load + paint: ${viewer_worst:-none of the lines has both times}"
-fi
+echo "   how: bench/viewertiming shows the game's help viewer on this display with each of its"
+echo "        rules files in turn (its opening comment says which files, and what each time"
+echo "        covers): bytes, the file's size; shown, the sections the viewer lists, or too-large"
+echo "        when it refuses the file; load_ms, paint_ms and actions_ms, the times of reading the"
+echo "        file in, of painting the viewer and of its actions; hwm_mb, the peak resident memory."
+echo "        It runs from the top of the tree, beside the game's rules file"
+viewer_out="$runtime/viewertiming.txt"
+(cd "$root" && "$tools/viewertiming") | tee "$viewer_out" | sed -u 's/^/   /'
+# The file whose load and paint together took longest.
+viewer_worst=$(awk '{
+  split("", f)
+  for (i = 1; i <= NF; i++)
+    if ((n = index($i, "=")) > 0)
+      f[substr($i, 1, n - 1)] = substr($i, n + 1)
+  if (f["load_ms"] ~ /^[0-9.]+$/ && f["paint_ms"] ~ /^[0-9.]+$/ &&
+      (!seen || f["load_ms"] + f["paint_ms"] > worst)) {
+    seen = 1
+    worst = f["load_ms"] + f["paint_ms"]
+    line = sprintf("%.1f ms (%s, %s bytes, shown %s)", worst, f["file"], f["bytes"], f["shown"])
+  }
+} END { if (seen) print line }' "$viewer_out")
+echo "   longest load + paint: ${viewer_worst:-none of the lines has both times}"
 
 # -- Summary --------------------------------------------------------------
 echo
