@@ -1,4 +1,5 @@
-// The game icon, kept as an XPM image that the installer also ships.
+// The game icon, kept as an XPM image; scripts/icons.py draws the desktop's
+// icons at every size from the same picture.
 #include "icon.h"
 
 #include "hyperjorv.xpm"
