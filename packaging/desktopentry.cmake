@@ -3,9 +3,10 @@
 # those depend on the prefix of this installation (`cmake --install --prefix`,
 # or /usr when CPack stages a package), which is only known now.
 #
-# Set by the install rule: JORV_ENTRY_TEMPLATE, JORV_ENTRY_WORK (a folder in
-# the build tree), JORV_BINDIR, JORV_RULESDIR and JORV_APPLICATIONSDIR (as
-# GNUInstallDirs gives them: relative to the prefix, or absolute).
+# Set by the install rule: JORV_ENTRY_TEMPLATE, JORV_ENTRY_NAME (the installed
+# file's name), JORV_ENTRY_WORK (a folder in the build tree), JORV_BINDIR,
+# JORV_RULESDIR and JORV_APPLICATIONSDIR (as GNUInstallDirs gives them:
+# relative to the prefix, or absolute).
 
 function(jorv_full_path dir out)
   if(NOT IS_ABSOLUTE "${dir}")
@@ -47,5 +48,5 @@ string(SHA1 key "$ENV{DESTDIR}|${CMAKE_INSTALL_PREFIX}")
 set(entry "${JORV_ENTRY_WORK}/${key}.desktop")
 configure_file("${JORV_ENTRY_TEMPLATE}" "${entry}" @ONLY)
 file(INSTALL DESTINATION "${applicationsdir}" TYPE FILE
-     RENAME hyperjorv.desktop FILES "${entry}")
+     RENAME "${JORV_ENTRY_NAME}" FILES "${entry}")
 file(REMOVE "${entry}")
