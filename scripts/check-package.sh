@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Shows that the Debian package installs and starts on a clean machine: makes
-# the package, puts a minimal Debian 12 into a scratch folder with
-# debootstrap, installs the package there with apt-get (which brings its
-# dependencies), starts the game the way its desktop entry does on a virtual X
-# display, and checks that the title screen appears and that the game runs in
-# the folder of its rules file. Needs root and the network; takes about three
-# minutes. Everything it mounts, starts and unpacks is gone when it ends.
+# Shows that the Debian package is clean, installs and starts on a clean
+# machine: makes the package and puts it through lintian with every tag
+# shown, puts a minimal Debian 12 into a scratch folder with debootstrap,
+# installs the package there with apt-get (which brings its dependencies),
+# shows that appstreamcli there finds the game as software centres do,
+# starts the game the way its desktop entry does on a virtual X display, and
+# checks that the title screen appears and that the game runs in the folder
+# of its rules file. Needs root and the network; takes about three minutes.
+# Everything it mounts, starts and unpacks is gone when it ends.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,9 +17,21 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 source "$root/scripts/packages.sh"
-install_missing debootstrap xvfb xdotool
+install_missing debootstrap xvfb xdotool lintian
 "$root/scripts/package.sh"
-deb=$(ls "$root"/build/hyperjorv_*.deb)
+deb=$(ls "$root"/build-deb/hyperjorv_*.deb)
+id=example.c_seed_7cf4c102.hyperjorv
+
+# Informational and pedantic tags too; the package's own overrides say why
+# each overridden tag does not apply.
+tags=$(lintian -I -L +pedantic --fail-on none "$deb" 2>/dev/null)
+if [ -n "$tags" ]; then
+  echo "$tags" >&2
+  echo "check-package.sh: lintian has tags for $(basename "$deb")" >&2
+  exit 1
+fi
+echo "lintian -I -L +pedantic: no tags; overridden by the package:"
+lintian -I -L +pedantic --fail-on none --show-overrides "$deb" 2>/dev/null | sed -n 's/^O: /  /p'
 
 system=$(mktemp -d /var/tmp/hyperjorv-check.XXXXXX)
 chmod 755 "$system" # apt's download user must reach its folders
@@ -65,6 +79,16 @@ for face in IPAPGothic IPAPMincho IPAGothic; do
   chroot "$system" fc-match "$face" | grep -q "\"$face\"" ||
     { echo "check-package.sh: no face $face in the installed system" >&2; exit 1; }
 done
+# A software centre's view: appstreamcli reads the installed metadata.
+step chroot "$system" env DEBIAN_FRONTEND=noninteractive apt-get install -y appstream
+step chroot "$system" appstreamcli refresh-cache --force
+if ! found=$(chroot "$system" appstreamcli get "$id" 2>&1); then
+  echo "$found" >&2
+  echo "check-package.sh: appstreamcli does not find $id" >&2
+  exit 1
+fi
+echo "appstreamcli get $id there:"
+echo "$found" | sed 's/^/  /'
 
 number=93
 while [ "$number" -eq 99 ] || [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
@@ -84,7 +108,7 @@ mount --bind /tmp/.X11-unix "$system/tmp/.X11-unix"
 # clean environment.
 echo "Starting the game as its desktop entry does, on display $display"
 chroot "$system" env -i DISPLAY="$display" HOME=/root PATH=/usr/bin:/bin:/usr/games sh -c '
-  entry=/usr/share/applications/hyperjorv.desktop
+  entry=/usr/share/applications/'"$id"'.desktop
   cd "$(sed -n "s/^Path=//p" "$entry")" && exec $(sed -n "s/^Exec=//p" "$entry")' \
   >/dev/null 2>&1 &
 game=$!
