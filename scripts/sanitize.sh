@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every test with the address and undefined-behaviour sanitizers into
-# build-asan/ and runs them on Qt's offscreen platform; any finding, leaks
-# included, fails the run. Installs whatever Debian packages are missing.
+# build-asan/ and runs them on Qt's offscreen platform (all but the install
+# test, which runs no code of the game); any finding, leaks included, fails
+# the run. Installs whatever Debian packages are missing.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -17,4 +18,6 @@ cmake --build "$root/build-asan" -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_init_order=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd "$root/build-asan"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+# The install test runs none of the game's code, only the install rules,
+# cpack and lintian, which the test command's run has checked already.
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" -E '^install\.'
