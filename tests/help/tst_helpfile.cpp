@@ -1,7 +1,11 @@
 // The rules file reader: bytes into sections, files it cannot read, the shipped one.
 #include "helpfile.h"
 
-#include <QtTest>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -6,8 +6,10 @@
 #include "stdrandom.h"
 #include "testworld.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include <QApplication>
+#include <QEventLoop>
+#include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>

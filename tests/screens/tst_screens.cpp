@@ -10,8 +10,23 @@
 #include "testworld.h"
 #include "titlescreen.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 using namespace jorv;
 using namespace jorv::test;
