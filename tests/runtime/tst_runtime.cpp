@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTest>
-#include <QTimer>
 
 #include <atomic>
 #include <chrono>

@@ -17,16 +17,13 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 using namespace jorv;
 using namespace jorv::test;
@@ -454,9 +451,9 @@ private slots:
         }
     }
 
-    // The title screen in each state and the viewer show their texts whole.
-    // The viewer has the focus on its list, lays out to its frame and, shrunk,
-    // keeps room for its text.
+    // The title screen in each state and the viewer show their texts whole;
+    // the choices keep their corner. The viewer has the focus on its list,
+    // lays out to its frame and, shrunk, keeps room for its text.
     void titleScreenAndViewerShowTheirTextsWhole() {
         Started shown(true);
         TitleScreen* title = shown.title;
@@ -466,6 +463,9 @@ private slots:
                 title->label3().setCaption(status);
             QVERIFY2(unfitIn(*title).isEmpty(), qPrintable(unfitIn(*title).join("\n")));
         }
+        for (int i = 1; i <= 3; ++i) // at every scale and font
+            QCOMPARE(title->choice(i)->contentsRect().translated(title->choice(i)->pos()).topLeft(),
+                     QPoint(toPixels(240), toPixels(2400 + 600 * (i - 1))));
         HelpViewer viewer;
         QCOMPARE(viewer.focusWidget(), viewer.combo1()); // from its load on
         viewer.show();
