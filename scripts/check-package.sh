@@ -95,7 +95,9 @@ while [ "$number" -eq 99 ] || [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$
   number=$((number + 1))
 done
 display=":$number"
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: a server that resets when its last client (the probe below)
+# leaves refuses the next one for a moment.
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do
   DISPLAY=$display xdotool getmouselocation >/dev/null 2>&1 && break

@@ -18,7 +18,9 @@ while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
   number=$((number + 1))
 done
 export DISPLAY=":$number"
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: a server that resets when its last client (the probe below)
+# leaves refuses the next one for a moment.
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 game= bus=
 work=$(mktemp -d)
