@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
     QtEnder ender;
     const Services services{pump, clock, random, beeper, messageBox, inputBox, mousePointer, ender};
     Program program(services);
-    GameWindow window(services, program);
+    GameWindow window(services, [&] { program.showHelp(); });
     bench::TitleStandIn title(speedCount);
     window.load(title, title);
     window.show();

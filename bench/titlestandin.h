@@ -16,17 +16,13 @@ public:
         : count_(std::move(count)) {}
     std::string caption() const override { return count_; }
     void setCaption(const std::string&) override {}
-    Colour foreColor() const override { return {}; }
     void setForeColor(Colour) override {}
-    BorderStyle borderStyle() const override { return BorderStyle::None; }
     void setBorderStyle(BorderStyle) override {}
-    bool visible() const override { return false; }
     void setVisible(bool) override {}
     int top() const override { return 0; }
     void setTop(int) override {}
     int left() const override { return 0; }
     void setLeft(int) override {}
-    Colour backColor() const override { return {}; }
     void setBackColor(Colour) override {}
     void unload() override {}
 

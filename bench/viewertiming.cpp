@@ -120,7 +120,7 @@ int measureViewer(int argc, char** argv) {
     say("base_kb=" + std::to_string(statusKb(self, "VmRSS")));
 
     auto start = Clock::now();
-    auto* viewer = new jorv::HelpViewer;
+    auto* viewer = new jorv::HelpViewer(jorv::readHelpFile());
     say("load_ms=" + ms(msSince(start)));
 
     QPlainTextEdit* text = viewer->text1();

@@ -33,7 +33,8 @@ void Game::allClearEnding() {
     // when the ending began, none of it is seen.
     Shape& white = Shape1(5);
     white.setTop(flagLoweredTop);
-    for (int x = 5280; x >= 3600; x -= 10) {
+    white.setRaised(false);
+    for (int x = flagLeft(5); x >= flagLeft(3); x -= 10) {
         white.setLeft(x);
         if (x == 4900)
             white.setFillColor(colours::lightRed);
@@ -47,7 +48,7 @@ void Game::allClearEnding() {
     black.setCaption("･_･ (F3)");
     black.setEnabled(true);
     waitUnits(1.5);
-    for (int y = 3225; y >= 3005; y -= 10) {
+    for (int y = flagButtonTop; y >= flagButtonTop - 220; y -= 10) {
         black.setTop(y);
         wait(speedCount / 12);
     }

@@ -30,6 +30,7 @@ void Game::resetFlags() {
         flagUp(i) = false;
         expectedUp(i) = false;
         Shape1(i).setTop(flagLoweredTop);
+        Shape1(i).setRaised(false);
         Shape1(i).setVisible(flagInPlay(i));
     }
 }
@@ -48,6 +49,7 @@ void Game::toggleFlag(std::int16_t index) {
         return;
     flagUp(index) = !flagUp(index);
     Shape1(index).setTop(flagUp(index) ? flagRaisedTop : flagLoweredTop);
+    Shape1(index).setRaised(flagUp(index));
 }
 
 } // namespace jorv

@@ -16,6 +16,12 @@ namespace jorv {
 // changes.
 constexpr int flagLoweredTop = 2625;
 constexpr int flagRaisedTop = 2040;
+// The flags stand in columns 840 twips apart, red at the left, each over
+// its button.
+constexpr int flagLeft(int i) {
+    return 1920 + 840 * (i - 1);
+}
+constexpr int flagButtonTop = 3225;
 
 // The controls of the game window that the game writes, by their names.
 struct GameControls {

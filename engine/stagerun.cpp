@@ -40,8 +40,7 @@ bool odd(int n) {
 } // namespace
 
 void Game::wait(std::int64_t steps) {
-    steps = std::clamp<std::int64_t>(steps, 0, std::numeric_limits<std::int32_t>::max());
-    pumpWait(services_.pump, loopIndex, static_cast<std::int32_t>(steps));
+    pumpWait(services_.pump, loopIndex, steps);
 }
 
 void Game::waitUnits(double units) {

@@ -2,7 +2,10 @@
 // list, size menu, close commands and resizing do.
 #include "helpviewer.h"
 
+#include "drawnwidgets.h"
+#include "fittingwidgets.h"
 #include "fonts.h"
+#include "framing.h"
 #include "numbers.h"
 #include "qtcontrols.h"
 
@@ -51,7 +54,7 @@ QIcon helpIcon() {
 
 } // namespace
 
-HelpViewer::HelpViewer()
+HelpViewer::HelpViewer(HelpFile help)
     : client_(new QWidget(this))
     , Combo1_(new QComboBox(client_))
     , Text1_(new QPlainTextEdit(client_))
@@ -96,7 +99,7 @@ HelpViewer::HelpViewer()
 
     setMinimumSize(toPixels(minimumWindowTwips), toPixels(minimumWindowTwips));
     resize(toPixels(5370), toPixels(4650) + menuBar()->sizeHint().height());
-    load();
+    load(std::move(help));
 }
 
 QAction* HelpViewer::サイズ(int Index) const {
@@ -104,8 +107,8 @@ QAction* HelpViewer::サイズ(int Index) const {
     return サイズ_.at(found - sizeIndexes.begin());
 }
 
-void HelpViewer::load() {
-    help_ = readHelpFile();
+void HelpViewer::load(HelpFile help) {
+    help_ = std::move(help);
     const std::int16_t shownSection = 1;
     Text1_->setPlainText(QString::fromStdString(help_.sectionText(shownSection)));
     Combo1_->clear();

@@ -20,10 +20,10 @@ namespace jorv {
 class HelpViewer final : public QMainWindow {
     Q_OBJECT
 public:
-    // Reads "Jorv-Hlp.TXT" from the current folder, lists its titles and
-    // shows its first section in 12-point text. The window has no owner and
-    // deletes itself when it is closed.
-    HelpViewer();
+    // Lists the titles of the rules and shows their first section in
+    // 12-point text. The window has no owner and deletes itself when it is
+    // closed.
+    explicit HelpViewer(HelpFile help);
 
     // Lays the window out for an outer size (frame, title bar and menu bar
     // included) of W by H twips: the text box follows the window's size.
@@ -43,7 +43,7 @@ protected:
 
 private:
     void layOutToFrame();
-    void load();
+    void load(HelpFile help);
     void showChosenSection();
     void chooseSize(int Index);
 

@@ -25,6 +25,9 @@ struct Colour {
 
 std::string toString(const Colour& colour);
 
+// Of each control the game reads back only what it needs: the title screen's
+// place and the count its status line shows, and whether the progress button
+// is shown. Everything else it only writes.
 class Window {
 public:
     virtual ~Window() = default;
@@ -33,9 +36,6 @@ public:
     virtual void setTop(int twips) = 0;
     virtual int left() const = 0;
     virtual void setLeft(int twips) = 0;
-    virtual std::string caption() const = 0;
-    virtual void setCaption(const std::string& text) = 0;
-    virtual Colour backColor() const = 0;
     virtual void setBackColor(Colour colour) = 0;
     // Closes the window and discards it; no handler of the window runs.
     virtual void unload() = 0;
@@ -48,11 +48,8 @@ public:
     virtual ~Label() = default;
     virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& text) = 0;
-    virtual Colour foreColor() const = 0;
     virtual void setForeColor(Colour colour) = 0;
-    virtual BorderStyle borderStyle() const = 0;
     virtual void setBorderStyle(BorderStyle style) = 0;
-    virtual bool visible() const = 0;
     virtual void setVisible(bool on) = 0;
 };
 
@@ -60,11 +57,8 @@ public:
 class CommandButton {
 public:
     virtual ~CommandButton() = default;
-    virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& text) = 0;
-    virtual int top() const = 0;
     virtual void setTop(int twips) = 0;
-    virtual bool enabled() const = 0;
     virtual void setEnabled(bool on) = 0;
     virtual bool visible() const = 0;
     virtual void setVisible(bool on) = 0;
@@ -73,18 +67,16 @@ public:
 // Fill styles of a shape; any other value fills solid.
 enum FillStyle : int { DownwardDiagonal = 5, DiagonalCross = 7 };
 
+// A flag's square. Whether the flag is raised is the game's own word, which
+// assistive technology reads; where the square stands is only its picture.
 class Shape {
 public:
     virtual ~Shape() = default;
-    virtual int left() const = 0;
     virtual void setLeft(int twips) = 0;
-    virtual int top() const = 0;
     virtual void setTop(int twips) = 0;
-    virtual bool visible() const = 0;
+    virtual void setRaised(bool raised) = 0;
     virtual void setVisible(bool on) = 0;
-    virtual Colour fillColor() const = 0;
     virtual void setFillColor(Colour colour) = 0;
-    virtual int fillStyle() const = 0;
     virtual void setFillStyle(int style) = 0;
 };
 
@@ -92,24 +84,19 @@ public:
 class MenuItem {
 public:
     virtual ~MenuItem() = default;
-    virtual bool enabled() const = 0;
     virtual void setEnabled(bool on) = 0;
-    virtual bool checked() const = 0;
-    virtual void setChecked(bool on) = 0;
 };
 
 // Panels are numbered from 1.
 class StatusBar {
 public:
     virtual ~StatusBar() = default;
-    virtual std::string panelText(int panel) const = 0;
     virtual void setPanelText(int panel, const std::string& text) = 0;
 };
 
 class ProgressBar {
 public:
     virtual ~ProgressBar() = default;
-    virtual float value() const = 0;
     virtual void setValue(float value) = 0;
 };
 

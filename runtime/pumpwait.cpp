@@ -1,18 +1,18 @@
-// The counted pump waits.
+// The counted pump waits, and the bounds of every count.
 #include "pumpwait.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace jorv {
 
 namespace {
 
-constexpr std::int32_t topOfRange = std::numeric_limits<std::int32_t>::max();
+std::int32_t callsIn(std::int64_t n) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(n, 0, topOfRange));
+}
 
 // One pump call per step while the counter has not passed n. A handler may
-// move the counter, also to the top of its range: the loop then stops rather
-// than step past it.
+// move the counter, also to the top of its range.
 void countPumpCalls(Pump& pump, std::int32_t& counter, std::int32_t n,
                     const std::function<void()>& afterEachCall = {}) {
     counter = 1;
@@ -20,29 +20,34 @@ void countPumpCalls(Pump& pump, std::int32_t& counter, std::int32_t n,
         pump.pump();
         if (afterEachCall)
             afterEachCall();
-        if (counter == topOfRange)
+        if (!stepOn(counter))
             break;
-        ++counter;
     }
 }
 
 } // namespace
 
+bool stepOn(std::int32_t& counter) {
+    if (counter == topOfRange)
+        return false;
+    ++counter;
+    return true;
+}
+
 void Pump::pumpCounted(std::int32_t& counter, std::int32_t n) {
     countPumpCalls(*this, counter, n);
 }
 
-void pumpWait(Pump& pump, std::int32_t& loopIndex, std::int32_t n) {
-    pump.pumpCounted(loopIndex, n);
+void pumpWait(Pump& pump, std::int32_t& loopIndex, std::int64_t n) {
+    pump.pumpCounted(loopIndex, callsIn(n));
 }
 
 void pumpCalls(Pump& pump, std::int64_t n, const std::function<void()>& afterEachCall) {
     std::int32_t counter = 0;
-    const auto calls = static_cast<std::int32_t>(std::clamp<std::int64_t>(n, 0, topOfRange));
     if (afterEachCall)
-        countPumpCalls(pump, counter, calls, afterEachCall);
+        countPumpCalls(pump, counter, callsIn(n), afterEachCall);
     else
-        pump.pumpCounted(counter, calls);
+        pump.pumpCounted(counter, callsIn(n));
 }
 
 } // namespace jorv

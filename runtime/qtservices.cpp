@@ -1,6 +1,8 @@
 // Qt implementations of the game's services.
 #include "qtservices.h"
 
+#include "pumpwait.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -10,7 +12,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <thread>
 
 namespace jorv {
@@ -26,7 +27,6 @@ namespace {
 
 using Ticks = std::chrono::milliseconds;
 using SteadyClock = std::chrono::steady_clock;
-constexpr std::int32_t topOfRange = std::numeric_limits<std::int32_t>::max();
 
 // A counted run of pump calls as time: call k is the k-th tick of 1 ms from
 // the run's origin, and the counter follows the clock from tick to tick. It
@@ -61,7 +61,8 @@ public:
             const std::int64_t tick = tickNow();
             if (tick > n_) {
                 // The last tick is over: the counter has passed n.
-                counter_ = n_ == topOfRange ? topOfRange : n_ + 1;
+                counter_ = n_;
+                stepOn(counter_);
                 return;
             }
             counter_ = static_cast<std::int32_t>(tick);
@@ -78,10 +79,7 @@ public:
                 continue; // the call ends with its tick
             // The handlers were one call; the next is the one after the
             // counter as they left it, and it begins now.
-            if (counter_ == topOfRange)
-                return;
-            ++counter_;
-            if (counter_ > n_)
+            if (!stepOn(counter_) || counter_ > n_)
                 return;
             origin_ = SteadyClock::now() - Ticks(counter_ - 1);
         }

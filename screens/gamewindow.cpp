@@ -4,20 +4,15 @@
 #include "fonts.h"
 #include "icon.h"
 #include "numbers.h"
-#include "program.h"
+#include "qtcontrols.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-
-#include <algorithm>
 
 namespace jorv {
 
@@ -44,90 +39,54 @@ bool shownAtDesign(int i) {
     return i == 1 || i == 5;
 }
 
-// A flag square as assistive technology reads it: its colour is its name, and
-// whether it is raised is both its checked state and its description.
-class FlagAccessible final : public QAccessibleWidget {
-public:
-    explicit FlagAccessible(QWidget* shape)
-        : QAccessibleWidget(shape, QAccessible::Graphic) {}
+template <class Adapter, class Widget> std::array<Adapter, 5> adapt(std::array<Widget*, 5> w) {
+    return {Adapter(w[0]), Adapter(w[1]), Adapter(w[2]), Adapter(w[3]), Adapter(w[4])};
+}
 
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.checkable = true;
-        state.checked = raised();
-        return state;
-    }
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Description)
-            return raised() ? QStringLiteral("あがっている") : QStringLiteral("さがっている");
-        return QAccessibleWidget::text(t);
-    }
-
-private:
-    bool raised() const { return widget()->y() == toPixels(flagRaisedTop); }
-};
-
-// A held flag key is one press. Its repeats come marked as such, or, when
-// the X server's repeat (a release and a press with one time stamp) is not
-// recognised in time, as a press at the very moment of the key's release;
-// either way the shortcut is overridden and the press falls to a control
-// that ignores it.
-class HeldFlagKeys final : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::KeyRelease && event->type() != QEvent::ShortcutOverride)
-            return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        const auto flag = std::find_if(flags.begin(), flags.end(),
-                                       [&](const Flag& f) { return f.key == key->key(); });
-        if (flag == flags.end())
-            return false;
-        std::uint64_t& released = releasedAt_[flag - flags.begin()];
-        if (event->type() == QEvent::KeyRelease) {
-            released = key->timestamp();
-            return false;
-        }
-        if (!key->isAutoRepeat() && (key->timestamp() == 0 || key->timestamp() != released))
-            return false;
-        event->accept();
-        return true;
-    }
-
-private:
-    std::array<std::uint64_t, 5> releasedAt_{};
-};
-
-// Found by name: Qt may ask for a square's interface while the window is
-// still building it.
-QAccessibleInterface* flagAccessible(const QString&, QObject* object) {
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (widget && widget->objectName().startsWith(QLatin1String("Shape1(")) &&
-        qobject_cast<GameWindow*>(widget->window()))
-        return new FlagAccessible(widget);
-    return nullptr;
+template <class Control, class Adapter>
+ControlArray<Control, 5> arrayOf(std::array<Adapter, 5>& a) {
+    return ControlArray<Control, 5>({&a[0], &a[1], &a[2], &a[3], &a[4]});
 }
 
 } // namespace
 
-template <class T, class... Args> T& GameWindow::keep(Args&&... args) {
-    auto control = std::make_shared<T>(std::forward<Args>(args)...);
-    controls_.push_back(control);
-    return *control;
+// The game's controls over the window's widgets.
+struct GameWindow::Controls {
+    QtWindow window;
+    QtLabel Label1, Label2;
+    std::array<QtShape, 5> Shape1;
+    std::array<QtCommandButton, 5> Command1;
+    std::array<QtMenuItem, 5> メニュー各旗;
+    QtCommandButton 進行ボタン;
+    QtStatusBar パネル;
+    QtProgressBar バー残量;
+
+    GameControls named() {
+        return {window,
+                Label1,
+                Label2,
+                arrayOf<Shape>(Shape1),
+                arrayOf<CommandButton>(Command1),
+                arrayOf<MenuItem>(メニュー各旗),
+                進行ボタン,
+                パネル,
+                バー残量};
+    }
+};
+
+std::vector<int> GameWindow::flagKeys() {
+    std::vector<int> keys;
+    for (const Flag& flag : flags)
+        keys.push_back(flag.key);
+    return keys;
 }
 
-GameWindow::GameWindow(const Services& services, Program& program)
+GameWindow::GameWindow(const Services& services, std::function<void()> showRules)
     : services_(services)
-    , program_(program)
     , surface_(new QWidget(this))
     , Label1_(new FittingLabel(QStringLiteral("Hyper Jorv"), surface_))
     , Label2_(new SelfSizingLabel(QStringLiteral("Ｍｉｓｓ!"), surface_))
     , 進行ボタン_(new CaptionButton(QStringLiteral("－－－－＞"), surface_)) {
-    static const bool flagsReadable = (QAccessible::installFactory(flagAccessible), true);
-    Q_UNUSED(flagsReadable);
-    QApplication::instance()->installEventFilter(new HeldFlagKeys(this));
     setWindowTitle(QStringLiteral("Hyper Jorv"));
     setWindowIcon(gameIcon());
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -150,62 +109,50 @@ GameWindow::GameWindow(const Services& services, Program& program)
     Label2_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label2_->setFont(layoutFont(faces::pGothic, 72));
     Label2_->hide();
+    // "GAME OVER" and "ALL Clear!" are wider than the design's "Ｍｉｓｓ!"; the
+    // banner may take the width of the window, a little in from its edges.
+    Label2_->sizeItselfToText(surface_->rect().adjusted(8, 0, -8, 0));
 
-    std::array<Shape*, 5> shapes{};
-    std::array<CommandButton*, 5> buttons{};
     for (int i = 1; i <= 5; ++i) {
-        const int column = 840 * (i - 1);
         auto* shape = new ShapeWidget(surface_);
         shape->setObjectName(QStringLiteral("Shape1(%1)").arg(i));
-        placeInTwips(shape, 1920 + column, flagLoweredTop, 375, 375);
+        placeInTwips(shape, flagLeft(i), flagLoweredTop, 375, 375);
         shape->fillColor = flags[i - 1].colour;
         shape->setAccessibleName(QString::fromUtf8(flags[i - 1].name));
-        shape->installEventFilter(this);
         shape->setVisible(shownAtDesign(i));
         Shape1_[i - 1] = shape;
-        shapes[i - 1] = &keep<QtShape>(shape);
 
         auto* button = new CaptionButton(QString::fromUtf8(flags[i - 1].button), surface_);
         button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
-        placeInTwips(button, 1793 + column, 3225, 615, 495);
+        placeInTwips(button, flagLeft(i) - 127, flagButtonTop, 615, 495);
         button->setEnabled(false);
         button->setVisible(shownAtDesign(i));
         Command1_[i - 1] = button;
-        buttons[i - 1] = &keep<QtCommandButton>(button);
     }
 
     auto* line1 = new LineWidget(surface_);
     line1->setObjectName(QStringLiteral("Line1"));
     placeInTwips(line1, 0, 0, 7560, 15);
 
-    buildMenus();
+    buildMenus(showRules);
     buildStatusBar();
     stackAndOrder(line1);
-    std::array<MenuItem*, 5> items{};
-    for (int i = 1; i <= 5; ++i)
-        items[i - 1] = &keep<QtMenuItem>(メニュー各旗_[i - 1]);
 
-    auto& window = keep<QtWindow>(this, surface_, [] {});
-    window.setBackColor(Colour::rgb(192, 192, 255));
-    auto& label2 = keep<QtLabel>(Label2_);
-    label2.setForeColor(Colour::rgb(255, 128, 0));
-    // "GAME OVER" and "ALL Clear!" are wider than the design's "Ｍｉｓｓ!"; the
-    // banner may take the width of the window, a little in from its edges.
-    label2.sizeItselfToText(surface_->rect().adjusted(8, 0, -8, 0));
-    auto& label1 = keep<QtLabel>(Label1_);
-    label1.setForeColor(Colour::systemButtonText());
-    GameControls controls{
-        window,
-        label1,
-        label2,
-        ControlArray<Shape, 5>(shapes),
-        ControlArray<CommandButton, 5>(buttons),
-        ControlArray<MenuItem, 5>(items),
-        keep<QtCommandButton>(進行ボタン_),
-        keep<QtStatusBar>(std::vector<QLabel*>(panels_.begin(), panels_.end())),
-        keep<QtProgressBar>(バー残量_),
-    };
-    game_ = std::make_unique<Game>(controls, services_);
+    controls_.reset(new Controls{
+        QtWindow(this, surface_, [] {}),
+        QtLabel(Label1_),
+        QtLabel(Label2_),
+        adapt<QtShape>(Shape1_),
+        adapt<QtCommandButton>(Command1_),
+        adapt<QtMenuItem>(メニュー各旗_),
+        QtCommandButton(進行ボタン_),
+        QtStatusBar(std::vector<QLabel*>(panels_.begin(), panels_.end())),
+        QtProgressBar(バー残量_),
+    });
+    controls_->window.setBackColor(Colour::rgb(192, 192, 255));
+    controls_->Label2.setForeColor(Colour::rgb(255, 128, 0));
+    controls_->Label1.setForeColor(Colour::systemButtonText());
+    game_ = std::make_unique<Game>(controls_->named(), services_);
 
     for (int i = 1; i <= 5; ++i) {
         const auto index = static_cast<std::int16_t>(i);
@@ -251,7 +198,7 @@ void GameWindow::whenPressed(QPushButton* button, std::function<void()> handler)
 }
 
 // Every menu and item carries its design name, which the tests look it up by.
-void GameWindow::buildMenus() {
+void GameWindow::buildMenus(const std::function<void()>& showRules) {
     auto addMenu = [this](const char* name, const char* caption) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
         menu->menuAction()->setObjectName(QString::fromUtf8(name));
@@ -273,12 +220,14 @@ void GameWindow::buildMenus() {
             addItem(flagMenu, QStringLiteral("メニュー各旗(%1)").arg(i), flags[i - 1].item);
         item->setShortcut(QKeySequence(flags[i - 1].key));
         item->setShortcutContext(Qt::WindowShortcut);
+        // A held flag key is one press.
+        item->setAutoRepeat(false);
         メニュー各旗_[i - 1] = item;
     }
 
     QMenu* helpMenu = addMenu("メニューヘルプ", "ヘルプ(&H)");
     connect(addItem(helpMenu, QStringLiteral("メニュー説明"), "ルールの説明(&R)"),
-            &QAction::triggered, this, [this] { program_.showHelp(); });
+            &QAction::triggered, this, showRules);
     helpMenu->addSeparator()->setObjectName(QStringLiteral("区分線31"));
     connect(addItem(helpMenu, QStringLiteral("メニューバージョン"), "バージョン情報(&A)"),
             &QAction::triggered, this, &GameWindow::showVersion);
@@ -288,16 +237,16 @@ void GameWindow::buildMenus() {
 // that the others leave, the second holds the misses left and the third is
 // the clock. The progress bar lies in front of the right part of the first.
 void GameWindow::buildStatusBar() {
-    パネル_ = new QStatusBar(surface_);
-    パネル_->setObjectName(QStringLiteral("パネル"));
-    パネル_->setSizeGripEnabled(false);
-    パネル_->setAutoFillBackground(true);
+    auto* パネル = new QStatusBar(surface_);
+    パネル->setObjectName(QStringLiteral("パネル"));
+    パネル->setSizeGripEnabled(false);
+    パネル->setAutoFillBackground(true);
     // A status bar in the platform's button face, whatever colour the window
     // takes; a palette copied unchanged would still follow the window's.
-    QPalette face = パネル_->palette();
+    QPalette face = パネル->palette();
     face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
-    パネル_->setPalette(face);
-    placeInTwips(パネル_, 0, 4440, 7560, 450);
+    パネル->setPalette(face);
+    placeInTwips(パネル, 0, 4440, 7560, 450);
     auto* panel1 = new FittingLabel(QStringLiteral("レベル1：まずは小手調べ"));
     panels_ = {panel1, new FittingLabel(QStringLiteral("残りミス：10")),
                new ClockPanel(services_.clock)};
@@ -310,9 +259,9 @@ void GameWindow::buildStatusBar() {
     panels_[0]->setMinimumWidth(toPixels(1440));
     panels_[1]->setFixedWidth(toPixels(1440));
     panels_[2]->setFixedWidth(toPixels(1000));
-    パネル_->addWidget(panels_[0], 1);
-    パネル_->addPermanentWidget(panels_[1]);
-    パネル_->addPermanentWidget(panels_[2]);
+    パネル->addWidget(panels_[0], 1);
+    パネル->addPermanentWidget(panels_[1]);
+    パネル->addPermanentWidget(panels_[2]);
 
     バー残量_ = new QProgressBar(surface_);
     バー残量_->setObjectName(QStringLiteral("バー残量"));
@@ -338,23 +287,12 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
     // press it: it waits on the client area, which takes no key, and comes
     // back to the progress button when that shows again (while it is shown
     // the flag buttons are disabled).
-    if (event->type() == QEvent::Hide && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->hasFocus())
+    if (event->type() == QEvent::Hide && static_cast<QWidget*>(watched)->hasFocus())
         surface_->setFocus();
     if (watched == 進行ボタン_ && event->type() == QEvent::Show) {
         const QWidget* focus = focusWidget();
         if (!focus || focus == surface_ || !focus->isEnabled() || focus->isHidden())
             進行ボタン_->setFocus();
-    }
-    // A flag moves only when it is raised or lowered.
-    if (event->type() == QEvent::Move &&
-        std::find(Shape1_.begin(), Shape1_.end(), watched) != Shape1_.end()) {
-        QAccessible::State changed;
-        changed.checked = true;
-        QAccessibleStateChangeEvent stateChange(watched, changed);
-        QAccessible::updateAccessibility(&stateChange);
-        QAccessibleEvent description(watched, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&description);
     }
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (int p = 1; p <= 3; ++p)

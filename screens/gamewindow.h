@@ -1,9 +1,11 @@
 // The game window: it builds the widgets, hands the game its controls and
-// routes the menu commands. Every game rule lives in the game itself.
+// routes the player's presses and the menu commands to it. Every game rule
+// lives in the game itself.
 #pragma once
 
+#include "drawnwidgets.h"
+#include "fittingwidgets.h"
 #include "game.h"
-#include "qtcontrols.h"
 #include "services.h"
 
 #include <QMainWindow>
@@ -17,17 +19,18 @@ class QAction;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QStatusBar;
 
 namespace jorv {
-
-class Program;
 
 class GameWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    GameWindow(const Services& services, Program& program);
+    // `showRules` opens the help viewer, for the rules menu item.
+    GameWindow(const Services& services, std::function<void()> showRules);
     ~GameWindow() override;
+
+    // The keys of the flags, F1 (red) to F5 (white): a held one is one press.
+    static std::vector<int> flagKeys();
 
     // The window load; runs once, before the window is first shown.
     void load(const Label& titleLabel3, Window& titleWindow);
@@ -43,32 +46,31 @@ public:
     QLabel* panel(int number) const { return panels_[number - 1]; }
 
 protected:
-    // Routes a double-click on a status-bar panel to the game, and tells
-    // assistive technology when a flag is raised or lowered.
+    // Keeps the focus off a hidden button and routes a double-click on a
+    // status-bar panel to the game.
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Controls;
+
     void whenPressed(QPushButton* button, std::function<void()> handler);
-    void buildMenus();
+    void buildMenus(const std::function<void()>& showRules);
     void buildStatusBar();
     void stackAndOrder(QWidget* line1);
     void showVersion();
-    template <class T, class... Args> T& keep(Args&&... args);
 
     Services services_;
-    Program& program_;
     QWidget* surface_;
-    QLabel* Label1_;
-    QLabel* Label2_;
+    FittingLabel* Label1_;
+    SelfSizingLabel* Label2_;
     QPushButton* 進行ボタン_;
-    std::array<ShapeWidget*, 5> Shape1_;
-    std::array<QPushButton*, 5> Command1_;
-    std::array<QAction*, 5> メニュー各旗_;
-    QStatusBar* パネル_ = nullptr;
+    std::array<ShapeWidget*, 5> Shape1_{};
+    std::array<QPushButton*, 5> Command1_{};
+    std::array<QAction*, 5> メニュー各旗_{};
     std::array<QLabel*, 3> panels_{};
     QProgressBar* バー残量_ = nullptr;
-    std::vector<std::shared_ptr<void>> controls_;
+    std::unique_ptr<Controls> controls_;
     std::unique_ptr<Game> game_;
 };
 

@@ -2,39 +2,47 @@
 #include "program.h"
 
 #include "gamewindow.h"
+#include "heldkeys.h"
 #include "helpviewer.h"
 #include "titlescreen.h"
+
+#include <QApplication>
 
 namespace jorv {
 
 Program::Program(const Services& services)
-    : services_(services) {}
+    : services_(services)
+    , heldKeys_(std::make_unique<HeldKeys>(GameWindow::flagKeys(), nullptr)) {
+    QApplication::instance()->installEventFilter(heldKeys_.get());
+}
 
 Program::~Program() {
     delete title_;
+    delete game_;
     delete help_;
 }
 
 void Program::start() {
     if (!title_)
-        title_ = new TitleScreen(services_, *this, [this] { unloadTitle(); });
+        title_ = new TitleScreen(services_, {[this] { showGameWindow(); }, [this] { showHelp(); }},
+                                 [this] { unloadTitle(); });
     title_->show();
 }
 
 void Program::showGameWindow() {
     if (!game_) {
-        game_ = std::make_unique<GameWindow>(services_, *this);
+        game_ = new GameWindow(services_, [this] { showHelp(); });
         if (title_)
             game_->load(title_->label3(), title_->windowControl());
     }
-    bringUp(game_.get());
+    bringUp(game_);
 }
 
 void Program::showHelp() {
     // A closed viewer stays hidden until it is deleted, once its close
     // handler has returned; it is no longer loaded.
     if (!help_ || help_->isHidden())
-        help_ = new HelpViewer;
+        help_ = new HelpViewer(readHelpFile());
     bringUp(help_);
 }
 
@@ -50,7 +58,9 @@ void Program::bringUp(QWidget* window) {
 TitleScreen* Program::titleScreen() const {
     return title_;
 }
-
+GameWindow* Program::gameWindow() const {
+    return game_;
+}
 HelpViewer* Program::helpViewer() const {
     return help_;
 }

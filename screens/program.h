@@ -1,18 +1,22 @@
-// The program's windows: the title screen it starts with, the game window
-// that the title screen shows, and the help viewer that both can open. Each
-// window is created on its first use and exists at most once.
+// The program: it builds and owns the real windows, the title screen it
+// starts with, the game window that the title screen shows and the help
+// viewer that both can open, and hands each its parts. Each window is
+// loaded on its first use, exists at most once and unloads itself; whatever
+// is still loaded goes with the program.
 #pragma once
 
 #include "services.h"
 
 #include <QPointer>
-#include <QWidget>
 
 #include <memory>
+
+class QWidget;
 
 namespace jorv {
 
 class GameWindow;
+class HeldKeys;
 class HelpViewer;
 class TitleScreen;
 
@@ -31,7 +35,7 @@ public:
     void showHelp();
 
     TitleScreen* titleScreen() const;
-    GameWindow* gameWindow() const { return game_.get(); }
+    GameWindow* gameWindow() const;
     HelpViewer* helpViewer() const;
 
 private:
@@ -39,8 +43,9 @@ private:
     void unloadTitle();
 
     Services services_;
+    std::unique_ptr<HeldKeys> heldKeys_;
     QPointer<TitleScreen> title_;
-    std::unique_ptr<GameWindow> game_;
+    QPointer<GameWindow> game_;
     QPointer<HelpViewer> help_;
 };
 

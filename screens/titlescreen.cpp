@@ -1,10 +1,9 @@
-// The title screen's layout and its choices.
+// The title screen's layout, and its pointer routed to the rules.
 #include "titlescreen.h"
 
 #include "fonts.h"
 #include "icon.h"
 #include "numbers.h"
-#include "program.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -44,18 +43,14 @@ L* makeLabel(QWidget* parent, const char* caption, QRect twips, const QFont& fon
     return label;
 }
 
-constexpr Colour yellow = Colour::rgb(255, 255, 0);
-constexpr Colour black = Colour::rgb(0, 0, 0);
-
 } // namespace
 
-TitleScreen::TitleScreen(const Services& services, Program& program, std::function<void()> unload)
+TitleScreen::TitleScreen(const Services& services, TitleExits exits, std::function<void()> unload)
     : services_(services)
-    , program_(program)
     , Label1_(makeLabel<SelfSizingLabel>(this, "Hyper Jorv", {330, 120, 6795, 1455},
-                                layoutFont(faces::pMincho, 72)))
+                                         layoutFont(faces::pMincho, 72)))
     , Label2_(makeLabel<SelfSizingLabel>(this, "Produced By QLM", {1770, 4440, 5685, 720},
-                                layoutFont(faces::pMincho, 36, true)))
+                                         layoutFont(faces::pMincho, 36, true)))
     , Label3_(makeLabel<QLabel>(this, "Version 1.2", {210, 1680, 7095, 615},
                                 layoutFont(faces::pGothic, 24)))
     , Label4_{
@@ -69,7 +64,10 @@ TitleScreen::TitleScreen(const Services& services, Program& program, std::functi
     , label4Controls_{QtLabel(Label4_[0]), QtLabel(Label4_[1]), QtLabel(Label4_[2])}
     , label3Control_(Label3_)
     , windowControl_(this, this, std::move(unload))
-    , calibration_(services) {
+    , title_(TitleControls{label3Control_,
+                           ControlArray<Label, 3>({&label4Controls_[0], &label4Controls_[1],
+                                                   &label4Controls_[2]})},
+             services, std::move(exits)) {
     setWindowTitle(QStringLiteral("Hyper Jorv"));
     setWindowIcon(gameIcon());
     setFixedSize(toPixels(7515), toPixels(5175));
@@ -96,16 +94,14 @@ TitleScreen::TitleScreen(const Services& services, Program& program, std::functi
     // line ends at its design's right edge, above the window's bottom: the
     // stand-in face is wider and taller than the face the design names.
     const QRect title = Label1_->geometry();
-    sizeToText(Label1_, title, Label1_->font(), QRect(title.left(), 0, title.width(), height()));
-    const QRect credit = Label2_->geometry();
-    sizeToText(Label2_, credit, Label2_->font(), QRect(0, 0, credit.right() + 1, height()));
-    for (ChoiceLabel* label : Label4_)
-        sizeToText(label, label->geometry(), label->font());
+    Label1_->sizeItselfToText(QRect(title.left(), 0, title.width(), height()));
+    Label2_->sizeItselfToText(QRect(0, 0, Label2_->geometry().right() + 1, height()));
     for (int i = 1; i <= 3; ++i) {
+        choice(i)->sizeItselfToText();
         choice(i)->setObjectName(QStringLiteral("Label4(%1)").arg(i));
         label4Controls_[i - 1].setForeColor(Colour::systemButtonText());
-        connect(choice(i), &ChoiceLabel::clicked, this, [this, i] { choose(i); });
-        connect(choice(i), &ChoiceLabel::moved, this, [this, i] { highlight(i); });
+        connect(choice(i), &ChoiceLabel::clicked, this, [this, i] { title_.choose(i); });
+        connect(choice(i), &ChoiceLabel::moved, this, [this, i] { title_.highlight(i); });
     }
 }
 
@@ -120,52 +116,8 @@ QLabel* TitleScreen::label(int number) const {
     }
 }
 
-void TitleScreen::choose(int index) {
-    if (index != 3 && calibration_.calibrating)
-        return;
-    switch (index) {
-    case 1:
-        calibration_.measure(label3Control_);
-        calibration_.handOver(label3Control_);
-        // The game window's load unloads this window; nothing may follow.
-        program_.showGameWindow();
-        break;
-    case 2:
-        program_.showHelp();
-        break;
-    case 3:
-        label3Control_.setCaption("Thank you.");
-        services_.pump.pump();
-        services_.ender.endProgram();
-        break;
-    default:
-        break;
-    }
-}
-
-void TitleScreen::highlight(int index) {
-    if (calibration_.calibrating)
-        return;
-    for (int i = 1; i <= 3; ++i) {
-        QtLabel& line = label4Controls_[i - 1];
-        if (i == index) {
-            line.setForeColor(yellow);
-        } else {
-            line.setForeColor(black);
-            line.setBorderStyle(BorderStyle::None);
-        }
-    }
-}
-
-void TitleScreen::clearHighlight() {
-    for (QtLabel& line : label4Controls_) {
-        line.setForeColor(black);
-        line.setBorderStyle(BorderStyle::None);
-    }
-}
-
 void TitleScreen::mouseMoveEvent(QMouseEvent*) {
-    clearHighlight();
+    title_.clearHighlight();
 }
 
 void TitleScreen::closeEvent(QCloseEvent* event) {

@@ -1,21 +1,17 @@
-// The title screen: the program's first window. Its three choice lines start
-// the game (after measuring the machine's speed), open the rules and end the
-// program.
+// The title screen: the program's first window. It lays out its labels and
+// routes the pointer's moves and clicks to the title screen's rules.
 #pragma once
 
-#include "calibration.h"
+#include "fittingwidgets.h"
 #include "qtcontrols.h"
-#include "services.h"
+#include "title.h"
 
-#include <QLabel>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 
 namespace jorv {
-
-class Program;
 
 // A text line that reports a click (a press and a release of the left button
 // over it) and every move of the pointer over it, which it keeps from the
@@ -41,22 +37,14 @@ private:
 class TitleScreen final : public QWidget {
     Q_OBJECT
 public:
-    TitleScreen(const Services& services, Program& program, std::function<void()> unload);
+    // `unload` closes and discards the window: the game window's load calls it.
+    TitleScreen(const Services& services, TitleExits exits, std::function<void()> unload);
 
-    // The choice of Label4(index): 1 starts the game, 2 shows the rules,
-    // 3 ends the program.
-    void choose(int index);
-    // The pointer over the choice Label4(index): that line turns yellow and
-    // the others black, unless the measurement has begun.
-    void highlight(int index);
-    // The pointer over the window's background: all three lines turn black.
-    void clearHighlight();
-
+    Title& title() { return title_; }
     Label& label3() { return label3Control_; }
     Window& windowControl() { return windowControl_; }
     QLabel* label(int number) const;
     ChoiceLabel* choice(int index) const { return Label4_[index - 1]; }
-    const SpeedCalibration& calibration() const { return calibration_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,7 +52,6 @@ protected:
 
 private:
     Services services_;
-    Program& program_;
     SelfSizingLabel* Label1_;
     SelfSizingLabel* Label2_;
     QLabel* Label3_;
@@ -72,7 +59,7 @@ private:
     std::array<QtLabel, 3> label4Controls_;
     QtLabel label3Control_;
     QtWindow windowControl_;
-    SpeedCalibration calibration_;
+    Title title_;
 };
 
 } // namespace jorv

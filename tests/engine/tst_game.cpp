@@ -135,9 +135,11 @@ private:
             require(g.flagInPlay(i) || !(g.flagUp(i) || g.expectedUp(i)),
                     "a flag out of play is raised or required");
             // The ending moves the white flag without touching its state.
-            require((i == 5 && endingBegun()) || world_.Shape1[i - 1].top() ==
-                                                     (g.flagUp(i) ? flagRaisedTop : flagLoweredTop),
-                    "a flag is drawn where it does not stand");
+            const RecordingControl& shape = world_.Shape1[i - 1];
+            require((i == 5 && endingBegun()) ||
+                        (shape.top() == (g.flagUp(i) ? flagRaisedTop : flagLoweredTop) &&
+                         shape.raised() == g.flagUp(i)),
+                    "a flag is drawn or read other than where it stands");
         }
         // Stages run from 1 to 12, but the level select's 0 (until the next
         // set-up) and the level an ending was started with.

@@ -1,11 +1,13 @@
 // The runtime: measurement, random numbers, waits, Qt's pump, end and controls.
 #include "calibration.h"
+#include "game.h"
 #include "pumpwait.h"
 #include "qtcontrols.h"
 #include "qtservices.h"
 #include "stdrandom.h"
 #include "testworld.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEventLoop>
 #include <QTest>
@@ -173,8 +175,21 @@ private slots:
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
 
-    void shapesDrawTheirFillStyle() {
+    // A flag's square draws its fill style, and reads to assistive technology
+    // as raised or lowered as the game last said, wherever it stands.
+    void flagSquaresDrawTheirFillAndTellTheirState() {
         QCOMPARE(lookOfSquare(0) + lookOfSquare(5) + lookOfSquare(7), "solid\\X");
+        ShapeWidget widget;
+        QtShape shape(&widget);
+        QStringList heard;
+        for (bool raised : {true, false}) {
+            shape.setRaised(raised);
+            shape.setTop(raised ? flagLoweredTop : flagRaisedTop);
+            const QAccessibleInterface* flag = QAccessible::queryAccessibleInterface(&widget);
+            heard << flag->text(QAccessible::Description) +
+                         (flag->state().checked ? " checked" : " unchecked");
+        }
+        QCOMPARE(heard.join(", "), "あがっている checked, さがっている unchecked");
     }
 
     // A self-sizing label moves only to stay in its window, or takes a smaller size.
@@ -189,9 +204,8 @@ private slots:
             label->setFont(QFont(QApplication::font().family(), 48));
             label->setAlignment(Qt::Alignment(alignment) | Qt::AlignTop);
             label->setGeometry(box);
-            QtLabel control(label);
-            control.sizeItselfToText();
-            control.setCaption(text);
+            label->sizeItselfToText();
+            QtLabel(label).setCaption(text);
             const QRect placed = label->geometry();
             QVERIFY(window.rect().contains(placed) && placed.top() == box.top());
             QVERIFY(side > 0   ? placed.right() == 399

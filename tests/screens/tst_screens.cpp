@@ -51,7 +51,7 @@ struct ShownWindow : Started {
         window.load(titleLabel3, titleWindow);
         window.show();
     }
-    GameWindow window{world.services, program};
+    GameWindow window{world.services, [this] { program.showHelp(); }};
     RecordingControl titleLabel3{world, "TitleLabel3"}, titleWindow{world, "TitleForm"};
 };
 
@@ -261,10 +261,10 @@ private slots:
         }
     }
 
-    // The line under the pointer lights, but while measuring only the
-    // background turns lines black, and other choices do nothing. "☆Game
-    // Start" shows the ready game window where the title screen stood.
-    void gameStartMeasuresOnceAndShowsTheReadyGameWindow() {
+    // The line under the pointer lights, the lines above the choices keep
+    // their moves to themselves, and the background turns all black.
+    // "☆Game Start" shows the ready game window where the title screen stood.
+    void gameStartShowsTheReadyGameWindowWhereTheTitleStood() {
         Started started(true);
         World& world = started.world;
         world.unwind = false;
@@ -274,15 +274,9 @@ private slots:
         // Deadline 103: six readings of 100.5 to 103 count, so 6 x 1.5 = 9.
         world.readings = {100.0f};
         world.step = 0.5f;
-        QStringList seen;
-        world.pump.at(2, [&] {
-            seen << hovering(*title, {2, 0, 3});
-            QTest::mouseClick(title->choice(2), Qt::LeftButton);
-            QTest::mouseClick(title->choice(1), Qt::LeftButton);
-        });
-        seen << hovering(*title, {2, 3, 1, -1});
+        const QString seen = hovering(*title, {2, 3, 1, -1, 0, 1});
         QTest::mouseClick(title->choice(1), Qt::LeftButton);
-        QCOMPARE(seen.join(' '), "KYK KKY YKK YKK YKK KKK KKK");
+        QCOMPARE(seen, "KYK KKY YKK YKK KKK YKK");
         GameWindow* game = started.program.gameWindow();
         QVERIFY(game && game->isVisible() && title->isHidden() && !started.program.titleScreen() &&
                 !started.program.helpViewer() && !world.ended);
@@ -296,32 +290,24 @@ private slots:
         QTRY_VERIFY(!title); // deleted once its click handler has returned
     }
 
-    // "☆End This Game", also while measuring, shows "Thank you." for one pump
-    // call and ends the program, with no game window made; as does a close.
-    void endThisGameThanksForOnePumpCall() {
+    // "☆End This Game" and a close through the window system end the
+    // program, with no game window made.
+    void endThisGameAndCloseEndTheProgram() {
         Started started(true);
-        TitleScreen* title = started.title;
-        started.world.readings = {100.0f};
-        started.world.step = 0.5f;
-        QStringList shown; // what Label3 shows in each pump call, by call number
-        started.world.pump.onEveryCall = [&](long call) {
-            shown << QString::number(call) + " " + title->label(3)->text();
-        };
-        started.world.pump.at(2, [&] { title->choose(3); });
-        QVERIFY_THROWS_EXCEPTION(ProgramEnded, title->choose(1));
-        QCOMPARE(shown.join('|'), "1 しばらくお待ちください。|3 Thank you.");
-        QVERIFY(!started.program.gameWindow());
-        Started closed(true); // through the window system
+        started.world.unwind = false;
+        QVERIFY(QTest::qWaitForWindowExposed(started.title));
+        QTest::mouseClick(started.title->choice(3), Qt::LeftButton);
+        QVERIFY(started.world.ended && !started.program.gameWindow());
+        QCOMPARE(started.title->label(3)->text(), "Thank you.");
+        Started closed(true);
         closed.world.unwind = false;
         closed.title->close();
         QVERIFY(closed.world.ended);
     }
 
-    // Panel 1's text keeps clear of the progress bar; the banner lies behind
-    // the flags' buttons. A press at its key's release moment is X's repeat.
-    // The version box has its icon; exit and close end the program in the pump
-    // call they come in, inside a wait too.
-    void theGameWindowPartByPart() {
+    // The progress bar lies in front of the status bar, clear of panel 1's
+    // text; the banner lies behind the flags' buttons.
+    void whatLiesInFrontOfWhat() {
         ShownWindow shown("10");
         GameWindow& window = shown.window;
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -336,19 +322,30 @@ private slots:
         const QPoint overlap(red->geometry().center().x(), red->y() + 1);
         QVERIFY(window.label2()->geometry().contains(overlap));
         QCOMPARE(client->childAt(overlap), red);
+    }
 
-        auto overridden = [&](ulong timestamp, bool repeat) {
-            QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_F1, Qt::NoModifier, {}, repeat);
+    // A flag key pressed at the very moment of its release is X's repeat: it
+    // is overridden and falls to no shortcut; a press after a pause is not.
+    void aPressAtItsKeysReleaseIsARepeat() {
+        ShownWindow shown("10");
+        auto overridden = [&](ulong timestamp) {
+            QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_F1, Qt::NoModifier);
             press.setTimestamp(timestamp);
             press.ignore();
-            QCoreApplication::sendEvent(window.windowHandle(), &press);
+            QCoreApplication::sendEvent(shown.window.windowHandle(), &press);
             return press.isAccepted();
         };
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier);
         release.setTimestamp(5000);
-        QCoreApplication::sendEvent(window.windowHandle(), &release);
-        QVERIFY(overridden(5000, false) && !overridden(5100, false) && overridden(5100, true));
+        QCoreApplication::sendEvent(shown.window.windowHandle(), &release);
+        QVERIFY(overridden(5000) && !overridden(5100));
+    }
 
+    // The version box has its icon; exit and close end the program in the
+    // pump call they come in, inside a wait too.
+    void menuCommandsAndClose() {
+        ShownWindow shown("10");
+        GameWindow& window = shown.window;
         World& world = shown.world;
         auto item = [&](const char* name) { return window.findChild<QAction*>(name); };
         item("メニューバージョン")->trigger();
@@ -406,7 +403,7 @@ private slots:
         Started shown(true);
         shown.world.unwind = false;
         Program& program = shown.program;
-        program.titleScreen()->choose(2);
+        program.titleScreen()->title().choose(2);
         QPointer<HelpViewer> viewer = program.helpViewer();
         QVERIFY(QTest::qWaitForWindowExposed(viewer));
         QCOMPARE(state(*viewer), "[ 1, 2, 3] 1:  1\nbody 1 / 12 at 12");
@@ -466,7 +463,7 @@ private slots:
         for (int i = 1; i <= 3; ++i) // at every scale and font
             QCOMPARE(title->choice(i)->contentsRect().translated(title->choice(i)->pos()).topLeft(),
                      QPoint(toPixels(240), toPixels(2400 + 600 * (i - 1))));
-        HelpViewer viewer;
+        HelpViewer viewer(readHelpFile());
         QCOMPARE(viewer.focusWidget(), viewer.combo1()); // from its load on
         viewer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&viewer));
@@ -571,7 +568,7 @@ private slots:
         {
             QtMessageBox box;
             World& w = started.world;
-            GameWindow window(Services{w.pump, w, w, w, box, w, w, w}, started.program);
+            GameWindow window(Services{w.pump, w, w, w, box, w, w, w}, [] {});
             window.show();
             QTimer::singleShot(0, &window, [&] {
                 QWidget* shown = QApplication::activeModalWidget();
@@ -584,7 +581,7 @@ private slots:
         writeRules("#\212\370\r\n\220\324\202\240\202\260\202\304\201A\224\222\202\263\202\260"
                    "\202\310\202\242\202\305\201B\r\n#\203~\203X\r\n\217\134\211\361\202\334"
                    "\202\305\213\226\202\263\202\352\202\334\202\267\201B\r\n");
-        HelpViewer viewer;
+        HelpViewer viewer(readHelpFile());
         viewer.show();
         QVERIFY(QTest::qWaitForWindowActive(&viewer));
         check(viewer.grab().toImage(), "viewer");

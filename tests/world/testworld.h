@@ -31,7 +31,7 @@ struct Write {
 };
 
 #define JORV_RECORDED(Type, Param, get, set, Name)                                                 \
-    Type get() const override {                                                                    \
+    Type get() const {                                                                             \
         return Name##_;                                                                            \
     }                                                                                              \
     void set(Param v) override {                                                                   \
@@ -98,10 +98,10 @@ struct RecordingControl final : AnyControl {
     JORV_RECORDED(BorderStyle, BorderStyle, borderStyle, setBorderStyle, BorderStyle)
     JORV_RECORDED(bool, bool, visible, setVisible, Visible)
     JORV_RECORDED(bool, bool, enabled, setEnabled, Enabled)
-    JORV_RECORDED(bool, bool, checked, setChecked, Checked)
+    JORV_RECORDED(bool, bool, raised, setRaised, Raised)
     JORV_RECORDED(int, int, fillStyle, setFillStyle, FillStyle)
     JORV_RECORDED(float, float, value, setValue, Value)
-    std::string panelText(int panel) const override { return panels_.at(panel - 1); }
+    std::string panelText(int panel) const { return panels_.at(panel - 1); }
     void setPanelText(int panel, const std::string& text) override {
         write("Panel" + std::to_string(panel), panels_.at(panel - 1), text);
     }
@@ -121,7 +121,7 @@ private:
     int Top_ = 0, Left_ = 0, FillStyle_ = 0;
     Colour BackColor_, FillColor_, ForeColor_ = Colour::systemButtonText();
     BorderStyle BorderStyle_ = BorderStyle::None;
-    bool Visible_ = true, Enabled_ = true, Checked_ = false;
+    bool Visible_ = true, Enabled_ = true, Raised_ = false;
     std::array<std::string, 3> panels_;
     float Value_ = 0.0f;
 };
