@@ -183,14 +183,8 @@ int main(int argc, char** argv) {
 
     Log log;
     PlayingPump pump(log, keyboard, samples);
-    QtClock clock;
-    StdRandom random;
-    QtBeeper beeper;
-    QtMessageBox messageBox;
-    QtInputBox inputBox;
-    QtMousePointer mousePointer;
-    QtEnder ender;
-    const Services services{pump, clock, random, beeper, messageBox, inputBox, mousePointer, ender};
+    QtServices real;
+    const Services services = real.with(pump);
     Program program(services);
     GameWindow window(services, [&] { program.showHelp(); });
     bench::TitleStandIn title(speedCount);
@@ -245,5 +239,5 @@ int main(int argc, char** argv) {
     std::printf("\n");
     std::fflush(stdout);
     // The game's end service: no window handler runs on the way out.
-    ender.endProgram();
+    real.ender.endProgram();
 }

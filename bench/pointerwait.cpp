@@ -127,15 +127,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    QtPump pump;
-    QtClock clock;
-    StdRandom random;
-    QtBeeper beeper;
-    QtMessageBox messageBox;
-    QtInputBox inputBox;
-    QtMousePointer mousePointer;
-    QtEnder ender;
-    const Services services{pump, clock, random, beeper, messageBox, inputBox, mousePointer, ender};
+    QtServices real;
+    const Services services = real.all();
     Program program(services);
     GameWindow window(services, [&] { program.showHelp(); });
     bench::TitleStandIn title("30");
@@ -143,7 +136,7 @@ int main(int argc, char** argv) {
     window.show();
     window.activateWindow();
     for (int i = 0; i < 5'000 && QApplication::activeWindow() != &window; ++i)
-        pump.pump();
+        real.pump.pump();
     if (QApplication::activeWindow() != &window) {
         std::fprintf(stderr, "pointerwait: the game window never became active\n");
         return 1;
@@ -156,9 +149,9 @@ int main(int argc, char** argv) {
 
     MoveCounter counter;
     app.installEventFilter(&counter);
-    const auto pumpFor = [&pump](int milliseconds) {
+    const auto pumpFor = [&real](int milliseconds) {
         for (int i = 0; i < milliseconds; ++i)
-            pump.pump();
+            real.pump.pump();
     };
     pumpFor(500);
 
@@ -173,7 +166,7 @@ int main(int argc, char** argv) {
             counter.moves = 0;
             std::int32_t count = 0;
             const auto start = Steady::now();
-            pump.pumpCounted(count, calls);
+            real.pump.pumpCounted(count, calls);
             const double wait = millisecondsSince(start);
             const long motions = (mover ? mover->motions() : 0) - sent;
             mover.reset();
@@ -201,5 +194,5 @@ int main(int argc, char** argv) {
         pumpFor(200);
     }
     // The game's end service: no window handler runs on the way out.
-    ender.endProgram();
+    real.ender.endProgram();
 }

@@ -37,8 +37,6 @@ public:
     // The pointer over the window's background: all three lines turn black.
     void clearHighlight();
 
-    const SpeedCalibration& calibration() const { return calibration_; }
-
 private:
     Services services_;
     TitleExits exits_;

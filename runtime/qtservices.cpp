@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <thread>
 
 namespace jorv {
@@ -135,25 +136,15 @@ void QtBeeper::beep() {
 
 // Both boxes open over the active window, which is the one that asked.
 int QtMessageBox::show(const std::string& prompt, int style, const std::string& title) {
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (style & box::iconMask) {
-    case box::critical:
-        icon = QMessageBox::Critical;
-        break;
-    case box::question:
-        icon = QMessageBox::Question;
-        break;
-    case box::exclamation:
-        icon = QMessageBox::Warning;
-        break;
-    case box::information:
-        icon = QMessageBox::Information;
-        break;
-    default:
-        break;
-    }
-    QMessageBox(icon, QString::fromStdString(title), QString::fromStdString(prompt),
-                QMessageBox::Ok, QApplication::activeWindow())
+    static const std::map<int, QMessageBox::Icon> icons{
+        {box::critical, QMessageBox::Critical},
+        {box::question, QMessageBox::Question},
+        {box::exclamation, QMessageBox::Warning},
+        {box::information, QMessageBox::Information}};
+    const auto icon = icons.find(style & box::iconMask);
+    QMessageBox(icon == icons.end() ? QMessageBox::NoIcon : icon->second,
+                QString::fromStdString(title), QString::fromStdString(prompt), QMessageBox::Ok,
+                QApplication::activeWindow())
         .exec();
     return box::ok;
 }

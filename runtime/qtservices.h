@@ -3,6 +3,7 @@
 #pragma once
 
 #include "services.h"
+#include "stdrandom.h"
 
 namespace jorv {
 
@@ -53,6 +54,24 @@ private:
 class QtEnder final : public Ender {
 public:
     [[noreturn]] void endProgram() override;
+};
+
+// The real services, as the program's entry point builds them; a measuring
+// program may pace the game with a pump of its own.
+struct QtServices {
+    Services with(Pump& paced) {
+        return {paced, clock, random, beeper, messageBox, inputBox, mousePointer, ender};
+    }
+    Services all() { return with(pump); }
+
+    QtPump pump;
+    QtClock clock;
+    StdRandom random;
+    QtBeeper beeper;
+    QtMessageBox messageBox;
+    QtInputBox inputBox;
+    QtMousePointer mousePointer;
+    QtEnder ender;
 };
 
 } // namespace jorv

@@ -2,7 +2,6 @@
 #include "fonts.h"
 #include "program.h"
 #include "qtservices.h"
-#include "stdrandom.h"
 
 #include <QApplication>
 
@@ -13,18 +12,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     jorv::registerJapaneseFaces();
 
-    jorv::QtPump pump;
-    jorv::QtClock clock;
-    jorv::StdRandom random;
-    jorv::QtBeeper beeper;
-    jorv::QtMessageBox messageBox;
-    jorv::QtInputBox inputBox;
-    jorv::QtMousePointer mousePointer;
-    jorv::QtEnder ender;
-    const jorv::Services services{pump,       clock,    random,       beeper,
-                                  messageBox, inputBox, mousePointer, ender};
-
-    jorv::Program program(services);
+    jorv::QtServices services;
+    jorv::Program program(services.all());
     program.start();
     return QApplication::exec();
 }

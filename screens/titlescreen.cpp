@@ -105,17 +105,6 @@ TitleScreen::TitleScreen(const Services& services, TitleExits exits, std::functi
     }
 }
 
-QLabel* TitleScreen::label(int number) const {
-    switch (number) {
-    case 1:
-        return Label1_;
-    case 2:
-        return Label2_;
-    default:
-        return Label3_;
-    }
-}
-
 void TitleScreen::mouseMoveEvent(QMouseEvent*) {
     title_.clearHighlight();
 }

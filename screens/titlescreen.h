@@ -43,7 +43,6 @@ public:
     Title& title() { return title_; }
     Label& label3() { return label3Control_; }
     Window& windowControl() { return windowControl_; }
-    QLabel* label(int number) const;
     ChoiceLabel* choice(int index) const { return Label4_[index - 1]; }
 
 protected:
