@@ -13,11 +13,8 @@
 //     flaglatency [SAMPLES [SPEED_COUNT]]
 #include "fakekeyboard.h"
 #include "fonts.h"
-#include "gamewindow.h"
-#include "program.h"
+#include "lonegamewindow.h"
 #include "qtservices.h"
-#include "stdrandom.h"
-#include "titlestandin.h"
 
 #include <QAction>
 #include <QApplication>
@@ -184,19 +181,10 @@ int main(int argc, char** argv) {
     Log log;
     PlayingPump pump(log, keyboard, samples);
     QtServices real;
-    const Services services = real.with(pump);
-    Program program(services);
-    GameWindow window(services, [&] { program.showHelp(); });
-    bench::TitleStandIn title(speedCount);
-    window.load(title, title);
-    window.show();
-    window.activateWindow();
-    for (int i = 0; i < 5'000 && QApplication::activeWindow() != &window; ++i)
-        pump.pump();
-    if (QApplication::activeWindow() != &window) {
-        std::fprintf(stderr, "flaglatency: the game window never became active\n");
+    bench::LoneGameWindow lone(real.with(pump), speedCount);
+    if (!lone.active(pump, "flaglatency"))
         return 1;
-    }
+    GameWindow& window = lone.window;
 
     Game& game = window.game();
     QAction* red = window.flagItem(1);

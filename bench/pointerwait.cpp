@@ -12,11 +12,8 @@
 //     pointerwait [RUNS]
 #include "fakepointer.h"
 #include "fonts.h"
-#include "gamewindow.h"
-#include "program.h"
+#include "lonegamewindow.h"
 #include "qtservices.h"
-#include "stdrandom.h"
-#include "titlestandin.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -128,19 +125,10 @@ int main(int argc, char** argv) {
     }
 
     QtServices real;
-    const Services services = real.all();
-    Program program(services);
-    GameWindow window(services, [&] { program.showHelp(); });
-    bench::TitleStandIn title("30");
-    window.load(title, title);
-    window.show();
-    window.activateWindow();
-    for (int i = 0; i < 5'000 && QApplication::activeWindow() != &window; ++i)
-        real.pump.pump();
-    if (QApplication::activeWindow() != &window) {
-        std::fprintf(stderr, "pointerwait: the game window never became active\n");
+    bench::LoneGameWindow lone(real.all(), "30");
+    if (!lone.active(real.pump, "pointerwait"))
         return 1;
-    }
+    GameWindow& window = lone.window;
     // The sweep keeps clear of the window's edges, where the pointer would
     // leave it between two motions.
     const QRect area =

@@ -59,7 +59,7 @@ HelpViewer::HelpViewer(HelpFile help)
     , Combo1_(new QComboBox(client_))
     , Text1_(new QPlainTextEdit(client_))
     , ボタン閉じる_(new CaptionButton(QStringLiteral("閉じる(&C)"), client_))
-    , Line1_(new LineWidget(client_)) {
+    , Line1_(newRule(client_)) {
     // Closing unloads the window: the next opening builds and loads a new one.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("ルールの説明"));

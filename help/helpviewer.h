@@ -32,7 +32,6 @@ public:
     QComboBox* combo1() const { return Combo1_; }
     QPlainTextEdit* text1() const { return Text1_; }
     QPushButton* closeButton() const { return ボタン閉じる_; }
-    QWidget* line1() const { return Line1_; }
     QAction* closeCommand() const { return メニュー閉じる_; }
     // The size menu item whose index is its point size: 9, 12 or 16.
     QAction* サイズ(int Index) const;

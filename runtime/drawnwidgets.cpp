@@ -4,6 +4,7 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QFrame>
 #include <QPainter>
 
 namespace jorv {
@@ -78,15 +79,11 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), QBrush(toQColor(fillColor), style));
 }
 
-LineWidget::LineWidget(QWidget* parent)
-    : QWidget(parent) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void LineWidget::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawLine(0, 0, width() - 1, 0);
+QFrame* newRule(QWidget* parent) {
+    auto* rule = new QFrame(parent);
+    rule->setFrameStyle(QFrame::HLine | QFrame::Plain);
+    rule->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return rule;
 }
 
 } // namespace jorv

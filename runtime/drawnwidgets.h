@@ -1,9 +1,11 @@
-// Widgets the game draws itself: a flag's square and the rule under a menu bar.
+// The flag's square, which the game draws itself, and the rule under a menu bar.
 #pragma once
 
 #include "controls.h"
 
 #include <QWidget>
+
+class QFrame;
 
 namespace jorv {
 
@@ -29,12 +31,6 @@ private:
 };
 
 // A rule one pixel high in the platform's line colour (the window text).
-class LineWidget final : public QWidget {
-public:
-    explicit LineWidget(QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
+QFrame* newRule(QWidget* parent);
 
 } // namespace jorv

@@ -130,7 +130,7 @@ GameWindow::GameWindow(const Services& services, std::function<void()> showRules
         Command1_[i - 1] = button;
     }
 
-    auto* line1 = new LineWidget(surface_);
+    QFrame* line1 = newRule(surface_);
     line1->setObjectName(QStringLiteral("Line1"));
     placeInTwips(line1, 0, 0, 7560, 15);
 

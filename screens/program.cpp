@@ -1,11 +1,6 @@
 // Creation, showing and unloading of the program's windows.
 #include "program.h"
 
-#include "gamewindow.h"
-#include "heldkeys.h"
-#include "helpviewer.h"
-#include "titlescreen.h"
-
 #include <QApplication>
 
 namespace jorv {
@@ -53,16 +48,6 @@ void Program::bringUp(QWidget* window) {
     window->show();
     window->raise();
     window->activateWindow();
-}
-
-TitleScreen* Program::titleScreen() const {
-    return title_;
-}
-GameWindow* Program::gameWindow() const {
-    return game_;
-}
-HelpViewer* Program::helpViewer() const {
-    return help_;
 }
 
 void Program::unloadTitle() {

@@ -5,20 +5,16 @@
 // is still loaded goes with the program.
 #pragma once
 
-#include "services.h"
+#include "gamewindow.h"
+#include "heldkeys.h"
+#include "helpviewer.h"
+#include "titlescreen.h"
 
 #include <QPointer>
 
 #include <memory>
 
-class QWidget;
-
 namespace jorv {
-
-class GameWindow;
-class HeldKeys;
-class HelpViewer;
-class TitleScreen;
 
 class Program {
 public:
@@ -34,9 +30,9 @@ public:
     // reads the rules file afresh, and otherwise only brings it up again.
     void showHelp();
 
-    TitleScreen* titleScreen() const;
-    GameWindow* gameWindow() const;
-    HelpViewer* helpViewer() const;
+    TitleScreen* titleScreen() const { return title_; }
+    GameWindow* gameWindow() const { return game_; }
+    HelpViewer* helpViewer() const { return help_; }
 
 private:
     static void bringUp(QWidget* window);

@@ -40,7 +40,6 @@ public:
     // `unload` closes and discards the window: the game window's load calls it.
     TitleScreen(const Services& services, TitleExits exits, std::function<void()> unload);
 
-    Title& title() { return title_; }
     Label& label3() { return label3Control_; }
     Window& windowControl() { return windowControl_; }
     ChoiceLabel* choice(int index) const { return Label4_[index - 1]; }

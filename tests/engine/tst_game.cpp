@@ -6,9 +6,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(std::vector<float>)
-Q_DECLARE_METATYPE(std::string)
-
 #include <cmath>
 #include <set>
 
@@ -375,13 +372,9 @@ private slots:
         QCOMPARE(q(bits(world.game.flagUp) + visible(world.Shape1)), "0000010101");
     }
 
-    // A draw r picks floor(r x max) + 1, in range whatever r. The draws name
-    // the two colours (redrawn out of play or alike), two actions and the
-    // pattern.
-    void drawsStayInRange_data() {
-        QTest::addColumn<float>("r");
-        QTest::addColumn<int>("max");
-        QTest::addColumn<int>("expected");
+    // A draw r picks floor(r x max) + 1, in range whatever r; they name the two
+    // colours (redrawn out of play or alike), two actions and the pattern.
+    void drawsNameTheCommand() {
         for (auto [r, max, expected] : {std::tuple{0.0f, 5, 1},
                                         {0.5f, 4, 3},
                                         {0.99999994f, 5, 5},
@@ -389,37 +382,26 @@ private slots:
                                         {0.99999994f, 1, 1},
                                         {1.0f, 4, 4},
                                         {-0.25f, 4, 1},
-                                        {std::nanf(""), 4, 1}})
-            QTest::addRow("%.8g of %d", r, max) << r << max << expected;
-    }
-    void drawsStayInRange() {
-        QFETCH(float, r);
-        QFETCH(int, max);
-        GameWorld world;
-        world.randomValues = {r};
-        QTEST(int(world.game.randomUpTo(static_cast<std::uint8_t>(max))), "expected");
-    }
-    void drawsNameTheCommand_data() {
-        QTest::addColumn<bool>("allFive");
-        QTest::addColumn<std::vector<float>>("draws");
-        QTest::addColumn<std::string>("command");
+                                        {std::nanf(""), 4, 1}}) {
+            GameWorld world;
+            world.randomValues = {r};
+            const int drawn = world.game.randomUpTo(static_cast<std::uint8_t>(max));
+            QVERIFY2(drawn == expected,
+                     qPrintable(QString("%1 of %2 drew %3").arg(r).arg(max).arg(drawn)));
+        }
         for (const auto& [allFive, draws, command] :
              {std::tuple{true, std::vector{0.0f, 0.9f, 0.0f, 0.3f, 0.5f}, "赤あげないで白さげて"},
               {true, {0.9f, 0.0f, 0.5f, 0.0f, 0.8f}, "白赤さげない"},
-              {false, {0.3f, 0.0f, 0.0f, 0.5f, 0.9f, 0.0f, 0.0f, 0.0f}, "赤あげて"}})
-            QTest::newRow(command) << allFive << draws << std::string(command);
-    }
-    void drawsNameTheCommand() {
-        QFETCH(bool, allFive);
-        QFETCH(std::vector<float>, draws);
-        QFETCH(std::string, command);
-        GameWorld world;
-        world.load();
-        world.game.flagInPlay = {{true, allFive, allFive, allFive, true}};
-        world.game.patternCount = allFive ? 4 : 1;
-        world.randomValues = draws;
-        QCOMPARE(q(world.game.drawCommand()), q(command));
-        QCOMPARE(world.draws, static_cast<long>(draws.size()));
+              {false, {0.3f, 0.0f, 0.0f, 0.5f, 0.9f, 0.0f, 0.0f, 0.0f}, "赤あげて"}}) {
+            GameWorld world;
+            world.load();
+            world.game.flagInPlay = {{true, allFive, allFive, allFive, true}};
+            world.game.patternCount = allFive ? 4 : 1;
+            world.randomValues = draws;
+            const std::string drawn = world.game.drawCommand();
+            QCOMPARE(q(drawn + " in " + std::to_string(world.draws) + " draws"),
+                     q(std::string(command) + " in " + std::to_string(draws.size()) + " draws"));
+        }
     }
 
     // Each stage, run four times (at speed 100, its pace checked; the last

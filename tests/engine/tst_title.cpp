@@ -7,62 +7,64 @@
 using namespace jorv;
 using namespace jorv::test;
 
+namespace {
+
+// The title screen whose measurement counts six readings, 100.5 to 103 (9 in
+// all); it records when the game window and the rules were asked for.
+struct TitleWorld : World {
+    TitleWorld() { readings = {100.0f}, step = 0.5f; }
+    // The lines' colours after `move`: Y yellow, K black.
+    void look(const std::function<void()>& move) {
+        move();
+        for (const RecordingControl& line : Label4)
+            seen += line.foreColor() == Colour::rgb(255, 255, 0) ? 'Y' : 'K';
+        seen += ' ';
+    }
+    RecordingControl Label3{*this, "Label3"};
+    std::array<RecordingControl, 3> Label4{{{*this, "1"}, {*this, "2"}, {*this, "3"}}};
+    std::vector<long> asked; // the pump call of each game window, -1 for the rules
+    std::string seen;
+    Title title{
+        TitleControls{Label3, ControlArray<Label, 3>({&Label4[0], &Label4[1], &Label4[2]})},
+        services,
+        TitleExits{[this] { asked.push_back(pump.calls); }, [this] { asked.push_back(-1); }}};
+};
+
+} // namespace
+
 class TestTitle : public QObject {
     Q_OBJECT
 private slots:
     // The line under the pointer lights and the others go black. Once the
     // measurement has begun only the background still turns them black, and
-    // only "☆End This Game" acts: it shows "Thank you." for one pump call and
-    // ends the program. Unhindered, the game window shows once, at the end of
-    // the hand-over; "☆Show Help" shows the rules while idle.
+    // only "☆End This Game" acts: "Thank you." stands for one pump call, then
+    // the program ends. Unhindered, the game window comes once, after the
+    // hand-over; "☆Show Help" shows the rules while idle.
     void choicesWhileMeasuring() {
         for (bool ending : {false, true}) {
-            World world;
-            world.readings = {100.0f}; // deadline 103: six readings of 100.5 to 103 count
-            world.step = 0.5f;
-            RecordingControl Label3{world, "Label3"};
-            std::array<RecordingControl, 3> Label4{
-                {{world, "Label4(1)"}, {world, "Label4(2)"}, {world, "Label4(3)"}}};
-            std::vector<long> shownAt;
-            Title title{
-                TitleControls{Label3, ControlArray<Label, 3>({&Label4[0], &Label4[1], &Label4[2]})},
-                world.services,
-                TitleExits{[&] { shownAt.push_back(world.pump.calls); },
-                           [&] { shownAt.push_back(-1); }}};
-            std::string seen;
-            auto look = [&](auto move) {
-                move();
-                for (const RecordingControl& line : Label4)
-                    seen += line.foreColor() == Colour::rgb(255, 255, 0) ? 'Y' : 'K';
-                seen += ' ';
-            };
-            look([&] { title.highlight(2); });
-            look([&] { title.highlight(1); });
-            title.choose(ending ? 2 : 4);
-            world.pump.at(2, [&] {
-                look([&] { title.highlight(3); });
-                look([&] { title.clearHighlight(); });
-                look([&] { title.highlight(2); });
-                title.choose(2);
-                title.choose(1);
-                if (ending)
-                    title.choose(3);
+            TitleWorld w;
+            w.look([&] { w.title.highlight(2); });
+            w.title.choose(2);
+            w.pump.at(2, [&] {
+                w.look([&] { w.title.highlight(3); });
+                w.look([&] { w.title.clearHighlight(); });
+                w.look([&] { w.title.highlight(1); });
+                w.title.choose(2);
+                w.title.choose(ending ? 3 : 1);
             });
             if (!ending) {
-                title.choose(1);
-                QCOMPARE(seen, "KYK YKK YKK KKK KKK ");
-                QCOMPARE(shownAt, std::vector<long>{6 + 9});
-                QCOMPARE(Label3.caption(), "9");
+                w.title.choose(1);
+                QCOMPARE(w.seen + w.Label3.caption(), "KYK KYK KKK KKK 9");
+                QCOMPARE(w.asked, (std::vector<long>{-1, 6 + 9}));
                 continue;
             }
-            QVERIFY_THROWS_EXCEPTION(ProgramEnded, title.choose(1));
-            std::vector<std::string> captions;
-            for (const Write& w : world.of("Label3", "Caption"))
-                captions.push_back(std::to_string(w.pumpCall) + " " + w.value);
-            QCOMPARE(captions,
-                     (std::vector<std::string>{"0 しばらくお待ちください。", "2 Thank you."}));
-            QCOMPARE(world.endedAtCall, 3L);
-            QCOMPARE(shownAt, std::vector<long>{-1});
+            QVERIFY_THROWS_EXCEPTION(ProgramEnded, w.title.choose(1));
+            std::string captions;
+            for (const Write& write : w.of("Label3", "Caption"))
+                captions += std::to_string(write.pumpCall) + " " + write.value + " ";
+            QCOMPARE(captions + std::to_string(w.endedAtCall),
+                     "0 しばらくお待ちください。 2 Thank you. 3");
+            QCOMPARE(w.asked, std::vector<long>{-1});
         }
     }
 };
