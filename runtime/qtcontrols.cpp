@@ -2,11 +2,8 @@
 #include "qtcontrols.h"
 
 #include "framing.h"
-#include "numbers.h"
 
 #include <QAbstractButton>
-#include <QAction>
-#include <QProgressBar>
 
 namespace jorv {
 
@@ -80,32 +77,9 @@ void QtCommandButton::setVisible(bool on) {
     button_->setVisible(on);
 }
 
-void QtShape::setLeft(int twips) {
-    shape_->move(toPixels(twips), shape_->y());
-}
-void QtShape::setTop(int twips) {
-    shape_->move(shape_->x(), toPixels(twips));
-}
-void QtShape::setFillColor(Colour colour) {
-    shape_->fillColor = colour;
-    shape_->update();
-}
-void QtShape::setFillStyle(int style) {
-    shape_->fillStyle = style;
-    shape_->update();
-}
-
-void QtMenuItem::setEnabled(bool on) {
-    action_->setEnabled(on);
-}
-
 void QtStatusBar::setPanelText(int number, const std::string& text) {
     Q_ASSERT(number >= 1 && number <= static_cast<int>(panels_.size()));
     panels_[number - 1]->setText(QString::fromStdString(text));
-}
-
-void QtProgressBar::setValue(float value) {
-    bar_->setValue(nearest(value));
 }
 
 } // namespace jorv

@@ -6,15 +6,16 @@
 #include "controls.h"
 #include "drawnwidgets.h"
 #include "fittingwidgets.h"
+#include "numbers.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QProgressBar>
 
 #include <functional>
 #include <vector>
 
 class QAbstractButton;
-class QAction;
-class QProgressBar;
 
 namespace jorv {
 
@@ -77,12 +78,12 @@ class QtShape final : public Shape {
 public:
     explicit QtShape(ShapeWidget* shape)
         : shape_(shape) {}
-    void setLeft(int twips) override;
-    void setTop(int twips) override;
+    void setLeft(int twips) override { shape_->move(toPixels(twips), shape_->y()); }
+    void setTop(int twips) override { shape_->move(shape_->x(), toPixels(twips)); }
     void setRaised(bool raised) override { shape_->setRaised(raised); }
     void setVisible(bool on) override { shape_->setVisible(on); }
-    void setFillColor(Colour colour) override;
-    void setFillStyle(int style) override;
+    void setFillColor(Colour colour) override { shape_->fillColor = colour, shape_->update(); }
+    void setFillStyle(int style) override { shape_->fillStyle = style, shape_->update(); }
 
 private:
     ShapeWidget* shape_;
@@ -92,7 +93,7 @@ class QtMenuItem final : public MenuItem {
 public:
     explicit QtMenuItem(QAction* action)
         : action_(action) {}
-    void setEnabled(bool on) override;
+    void setEnabled(bool on) override { action_->setEnabled(on); }
 
 private:
     QAction* action_;
@@ -112,7 +113,7 @@ class QtProgressBar final : public ProgressBar {
 public:
     explicit QtProgressBar(QProgressBar* bar)
         : bar_(bar) {}
-    void setValue(float value) override;
+    void setValue(float value) override { bar_->setValue(nearest(value)); }
 
 private:
     QProgressBar* bar_;

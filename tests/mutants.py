@@ -341,10 +341,12 @@ MUTANTS = [
      'state.checked = shape_->raised();',
      'state.checked = false;',
      'a raised flag does not read as checked'),
-    ('p86', 'runtime/qtcontrols.cpp',
-     '    shape_->move(toPixels(twips), shape_->y());\n',
-     '    shape_->move(toPixels(twips), shape_->y());\n'
-     '    shape_->setRaised(!shape_->raised()), shape_->setRaised(!shape_->raised());\n',
+    ('p86', 'runtime/qtcontrols.h',
+     'void setLeft(int twips) override { shape_->move(toPixels(twips), shape_->y()); }',
+     'void setLeft(int twips) override {\n'
+     '        shape_->move(toPixels(twips), shape_->y());\n'
+     '        shape_->setRaised(!shape_->raised()), shape_->setRaised(!shape_->raised());\n'
+     '    }',
      'a flag moved sideways (the ending\'s slide) announces a change of state (end-to-end)'),
     ('p87', 'engine/title.cpp',
      '        exits_.showRules();',

@@ -1,8 +1,10 @@
-// The game in the test world: its load, the draws, the twelve stages, and seeded
-// games checked in every pump call (JORV_SOAK_GAMES, JORV_SOAK_SEED).
+// The engine in the test world: the game's load, the draws, the twelve stages,
+// the title screen's choices, and seeded games checked in every pump call
+// (JORV_SOAK_GAMES, JORV_SOAK_SEED).
 #include "numbers.h"
 #include "stagetable.h"
 #include "testworld.h"
+#include "title.h"
 
 #include <QTest>
 
@@ -135,10 +137,9 @@ private:
             require(g.flagInPlay(i) || !(g.flagUp(i) || g.expectedUp(i)),
                     "a flag out of play is raised or required");
             // The ending moves the white flag without touching its state.
-            const RecordingControl& shape = world_.Shape1[i - 1];
-            require((i == 5 && endingBegun()) ||
-                        (shape.top() == (g.flagUp(i) ? flagRaisedTop : flagLoweredTop) &&
-                         shape.raised() == g.flagUp(i)),
+            const RecordingControl& flag = world_.Shape1[i - 1];
+            const bool drawn = flag.top() == (g.flagUp(i) ? flagRaisedTop : flagLoweredTop);
+            require((i == 5 && endingBegun()) || (drawn && flag.raised() == g.flagUp(i)),
                     "a flag is drawn or read other than where it stands");
         }
         // Stages run from 1 to 12, but the level select's 0 (until the next
@@ -352,6 +353,27 @@ private:
     std::string lastCaption_, actionAtPress_;
 };
 
+// The title screen, its measurement counting from 100 by half seconds; it
+// records when the game window and the rules were asked for.
+struct TitleWorld : World {
+    TitleWorld() { readings = {100.0f}, step = 0.5f; }
+    // The lines' colours after `move`: Y yellow, K black.
+    void look(const std::function<void()>& move) {
+        move();
+        for (const RecordingControl& line : Label4)
+            seen += line.foreColor() == Colour::rgb(255, 255, 0) ? 'Y' : 'K';
+        seen += ' ';
+    }
+    RecordingControl Label3{*this, "Label3"};
+    std::array<RecordingControl, 3> Label4{{{*this, "1"}, {*this, "2"}, {*this, "3"}}};
+    std::vector<long> asked; // the pump call of each game window, -1 for the rules
+    std::string seen;
+    Title title{
+        TitleControls{Label3, ControlArray<Label, 3>({&Label4[0], &Label4[1], &Label4[2]})},
+        services,
+        TitleExits{[this] { asked.push_back(pump.calls); }, [this] { asked.push_back(-1); }}};
+};
+
 } // namespace
 
 class TestGame : public QObject {
@@ -375,14 +397,10 @@ private slots:
     // A draw r picks floor(r x max) + 1, in range whatever r; they name the two
     // colours (redrawn out of play or alike), two actions and the pattern.
     void drawsNameTheCommand() {
-        for (auto [r, max, expected] : {std::tuple{0.0f, 5, 1},
-                                        {0.5f, 4, 3},
-                                        {0.99999994f, 5, 5},
-                                        {0.99999994f, 255, 255},
-                                        {0.99999994f, 1, 1},
-                                        {1.0f, 4, 4},
-                                        {-0.25f, 4, 1},
-                                        {std::nanf(""), 4, 1}}) {
+        const std::vector<std::tuple<float, int, int>> ranges{
+            {0.0f, 5, 1},        {0.5f, 4, 3}, {0.99999994f, 5, 5}, {0.99999994f, 255, 255},
+            {0.99999994f, 1, 1}, {1.0f, 4, 4}, {-0.25f, 4, 1},      {std::nanf(""), 4, 1}};
+        for (auto [r, max, expected] : ranges) {
             GameWorld world;
             world.randomValues = {r};
             const int drawn = world.game.randomUpTo(static_cast<std::uint8_t>(max));
@@ -469,6 +487,31 @@ private slots:
                                         joined(forms).toStdString(), backgrounds}),
                      rows[stage - 1]);
         }
+    }
+
+    // The line under the pointer lights and the others go black; "☆Show Help"
+    // shows the rules. Once the measurement has begun only the background
+    // still turns the lines black, and only "☆End This Game" acts: "Thank
+    // you." stands for one pump call, then the program ends.
+    void titleChoicesWhileMeasuring() {
+        TitleWorld w;
+        w.look([&] { w.title.highlight(2); });
+        w.title.choose(2);
+        w.pump.at(2, [&] {
+            w.look([&] { w.title.highlight(3); });
+            w.look([&] { w.title.clearHighlight(); });
+            w.look([&] { w.title.highlight(1); });
+            w.title.choose(2);
+            w.title.choose(1);
+            w.title.choose(3);
+        });
+        QVERIFY_THROWS_EXCEPTION(ProgramEnded, w.title.choose(1));
+        std::string captions;
+        for (const Write& write : w.of("Label3", "Caption"))
+            captions += std::to_string(write.pumpCall) + " " + write.value + " ";
+        QCOMPARE(w.seen + captions + std::to_string(w.endedAtCall),
+                 "KYK KYK KKK KKK 0 しばらくお待ちください。 2 Thank you. 3");
+        QCOMPARE(w.asked, std::vector<long>{-1});
     }
 
     void seededGamesKeepTheInvariants() {
