@@ -1,9 +1,10 @@
-"""The real game on run.sh's X display, played through the X server (xdotool) and read through AT-SPI and X."""
+"""The real game on run.sh's X display, played through the X server (xdotool) and read through AT-SPI and X;
+its flags also heard as a screen reader hears them, through AT-SPI's events."""
 
-import atexit, contextlib, functools, os, re, subprocess, tempfile, time, unittest
+import atexit, collections, contextlib, functools, os, re, subprocess, tempfile, time, unittest
 
 import pyatspi
-from gi.repository import Atspi
+from gi.repository import Atspi, GLib
 from Xlib import X, display, protocol
 
 RULES_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))  # where the game finds its rules
@@ -91,6 +92,14 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
         count = int(poll("the count", lambda: [c.name for c in labels if c.name.isdigit()], interval=0.002)[0])
         return count, count / 1.5 / ((time.monotonic() - began) * self.rate)
 
+    def announced(self, heard):  # counts and forgets this program's flags' (name, event, detail) in heard's (pid, ...)
+        self.app.get_child_count()  # answered after every event the program sent before
+        while GLib.MainContext.default().iteration(False):
+            pass
+        flags = collections.Counter(e[1:] for e in heard if e[0] == self.proc.pid and e[1].endswith("の旗"))
+        heard.clear()
+        return flags
+
     def prop(self, window, name): return window.get_full_property(self.x.intern_atom(name), X.AnyPropertyType).value
 
     def x_windows(self):  # the mapped windows: {title: (id, client, frame)}, each an (x, y, width, height)
@@ -112,14 +121,15 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
 
     def pixel(self, x, y): return tuple(self.x.screen().root.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF).data[2::-1])
 
-    def click(self, acc):  # returns the time of the click
+    def click(self, acc, times=1):  # returns the time of the (first) click
         # Qt learns where the window manager put a window a little after the fact: first it has acc's where X has it.
         top = pyatspi.findAncestor(acc, lambda a: a.parent.getRoleName() == "application")
         poll(lambda: f"{top.name} placed: at {extents(top)}; X has {self.x_windows()}",
              lambda: extents(top) in [client for _, client, _ in self.x_windows().values()])
         x, y, width, height = extents(acc)
         began = time.monotonic()
-        xdotool("mousemove", x + width // 2, y + height // 2, "click", 1)  # (--sync waits for ever on a still pointer)
+        # (--sync waits for ever on a still pointer)
+        xdotool("mousemove", x + width // 2, y + height // 2, "click", "--repeat", times, 1)
         return began
 
     def send(self, *args, window="Hyper Jorv"): xdotool("windowactivate", "--sync", self.x_window(window)[0], *args)
@@ -139,6 +149,8 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
 
 
 class EndToEnd(unittest.TestCase):
+    maxDiff = None
+
     def assertNear(self, a, b, what):
         self.assertTrue(all(abs(p - q) <= 1 for p, q in zip(a, b)), f"{what}: {a} against {b}")
 
@@ -248,5 +260,49 @@ class EndToEnd(unittest.TestCase):
         # Closed while a message stands, the program ends.
         game.click(game.find(window, "push button", "－－－－＞"))
         game.wait_label1("ミスはあと9回です。")
+        game.close_window("Hyper Jorv")
+        self.assertEqual(game.proc.wait(20), 0)
+
+    def test_a_flag_announces_each_raise_and_lowering_once_and_nothing_as_it_slides(self):
+        """Heard on a clock ten times faster: red and white raised by their keys, a miss, and from it the level
+        select's ending, which lowers the white flag and slides it sideways. (With a listener on the bus, Qt hands
+        every key to the registry before the game has it: this run holds no key down.)"""
+        heard, kinds = [], ["object:state-changed:checked", "object:property-change:accessible-description"]
+        listener = Atspi.EventListener.new(lambda e: heard.append(
+            (e.source.get_process_id(), e.source.name, e.type.rsplit(":", 1)[1], e.detail1)))
+        for kind in kinds:
+            listener.register(kind)
+            self.addCleanup(listener.deregister, kind)
+        self.addCleanup((game := Game(rate=10)).close)
+        game.start(game.window("Hyper Jorv"))
+        window = game.game_window()
+        game.click(game.find(window, "push button", "－－－－＞"))
+        flags = [game.find(window, "image", f"{colour}の旗") for colour in ["赤", "白"]]
+        # Both up as soon as the flag keys act: no answer to the first command has both up.
+        button = game.find(window, "push button", "赤 (F1)")
+        poll("the flag keys to act", lambda: button.getState().contains(pyatspi.STATE_ENABLED))
+        game.announced(heard)
+        game.send("key", "F1", "F5")
+        poll("Ｍｉｓｓ!", lambda: showing(game.label2) and game.label2.name == "Ｍｉｓｓ!")
+        self.assertEqual(([flag.description for flag in flags], game.announced(heard)), (["あがっている"] * 2, {
+            ("赤の旗", "checked", 1): 1, ("赤の旗", "accessible-description", 0): 1,
+            ("白の旗", "checked", 1): 1, ("白の旗", "accessible-description", 0): 1}))
+
+        # The gauge covers the middle of the first panel.
+        game.click(game.find(window, "status bar")[1], times=2)
+        game.find(game.window("Debug"), "label", "パスワードを入力して下さい。")
+        game.send("type", "MPW%7140", window="Debug")
+        xdotool("key", "Return")
+        poll("the level box", lambda: [label for box in game.windows("Debug") for label in descendants(box, "label")
+                                       if label.name == "レベルを入力して下さい。"])
+        game.send("type", "13", window="Debug")
+        xdotool("key", "Return")
+        poll("ALL Clear!", lambda: showing(game.label2) and game.label2.name == "ALL Clear!")
+        # The white flag comes down, then slides 1680 twips over to the black flag's place.
+        x = extents(flags[1])[0]
+        poll(lambda: f"the white flag at {x - 112}: it is at {extents(flags[1])}",
+             lambda: extents(flags[1])[0] <= x - 112)
+        self.assertEqual((flags[1].description, game.announced(heard)), ("さがっている", {
+            ("白の旗", "checked", 0): 1, ("白の旗", "accessible-description", 0): 1}))
         game.close_window("Hyper Jorv")
         self.assertEqual(game.proc.wait(20), 0)
