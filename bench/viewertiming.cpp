@@ -325,11 +325,11 @@ int main(int argc, char** argv) {
     std::vector<RulesFile> files;
     for (int k = 2; k < argc; ++k) {
         // KIND:BYTES[:LINE]
-        std::istringstream spec(argv[k]);
+        std::istringstream request(argv[k]);
         std::string kind, bytes, line;
-        std::getline(spec, kind, ':');
-        std::getline(spec, bytes, ':');
-        std::getline(spec, line, ':');
+        std::getline(request, kind, ':');
+        std::getline(request, bytes, ':');
+        std::getline(request, line, ':');
         if (!kindNames.contains(kind) || bytes.empty()) {
             std::fprintf(stderr, "viewertiming: no file kind %s\n", argv[k]);
             return 2;

@@ -120,8 +120,11 @@ public:
 template <class Control, int N> class ControlArray {
 public:
     ControlArray() = default;
-    explicit ControlArray(const std::array<Control*, N>& controls)
-        : controls_(controls) {}
+    // Over the controls of an array, each of a kind that is a Control.
+    template <class Each> explicit ControlArray(std::array<Each, N>& controls) {
+        for (std::size_t i = 0; i < N; ++i)
+            controls_[i] = &controls[i];
+    }
 
     Control& operator()(int i) const {
         assert(i >= 1 && i <= N && controls_[i - 1]);

@@ -44,10 +44,11 @@ void pumpWait(Pump& pump, std::int32_t& loopIndex, std::int64_t n) {
 
 void pumpCalls(Pump& pump, std::int64_t n, const std::function<void()>& afterEachCall) {
     std::int32_t counter = 0;
+    const std::int32_t calls = callsIn(n);
     if (afterEachCall)
-        countPumpCalls(pump, counter, callsIn(n), afterEachCall);
+        countPumpCalls(pump, counter, calls, afterEachCall);
     else
-        pump.pumpCounted(counter, callsIn(n));
+        pump.pumpCounted(counter, calls);
 }
 
 } // namespace jorv

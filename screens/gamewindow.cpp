@@ -43,11 +43,6 @@ template <class Adapter, class Widget> std::array<Adapter, 5> adapt(std::array<W
     return {Adapter(w[0]), Adapter(w[1]), Adapter(w[2]), Adapter(w[3]), Adapter(w[4])};
 }
 
-template <class Control, class Adapter>
-ControlArray<Control, 5> arrayOf(std::array<Adapter, 5>& a) {
-    return ControlArray<Control, 5>({&a[0], &a[1], &a[2], &a[3], &a[4]});
-}
-
 } // namespace
 
 // The game's controls over the window's widgets.
@@ -65,9 +60,9 @@ struct GameWindow::Controls {
         return {window,
                 Label1,
                 Label2,
-                arrayOf<Shape>(Shape1),
-                arrayOf<CommandButton>(Command1),
-                arrayOf<MenuItem>(メニュー各旗),
+                ControlArray<Shape, 5>(Shape1),
+                ControlArray<CommandButton, 5>(Command1),
+                ControlArray<MenuItem, 5>(メニュー各旗),
                 進行ボタン,
                 パネル,
                 バー残量};

@@ -65,8 +65,7 @@ TitleScreen::TitleScreen(const Services& services, TitleExits exits, std::functi
     , label3Control_(Label3_)
     , windowControl_(this, this, std::move(unload))
     , title_(TitleControls{label3Control_,
-                           ControlArray<Label, 3>({&label4Controls_[0], &label4Controls_[1],
-                                                   &label4Controls_[2]})},
+                           ControlArray<Label, 3>(label4Controls_)},
              services, std::move(exits)) {
     setWindowTitle(QStringLiteral("Hyper Jorv"));
     setWindowIcon(gameIcon());

@@ -369,8 +369,7 @@ struct TitleWorld : World {
     std::vector<long> asked; // the pump call of each game window, -1 for the rules
     std::string seen;
     Title title{
-        TitleControls{Label3, ControlArray<Label, 3>({&Label4[0], &Label4[1], &Label4[2]})},
-        services,
+        TitleControls{Label3, ControlArray<Label, 3>(Label4)}, services,
         TitleExits{[this] { asked.push_back(pump.calls); }, [this] { asked.push_back(-1); }}};
 };
 

@@ -58,16 +58,10 @@ void World::endProgram() {
         throw ProgramEnded{};
 }
 
-namespace {
-template <class Interface> ControlArray<Interface, 5> arrayOf(std::array<RecordingControl, 5>& cs) {
-    return ControlArray<Interface, 5>({&cs[0], &cs[1], &cs[2], &cs[3], &cs[4]});
-}
-} // namespace
-
 GameWorld::GameWorld()
-    : game(GameControls{window, Label1, Label2, arrayOf<Shape>(Shape1),
-                        arrayOf<CommandButton>(Command1), arrayOf<MenuItem>(メニュー各旗),
-                        進行ボタン, パネル, バー残量},
+    : game(GameControls{window, Label1, Label2, ControlArray<Shape, 5>(Shape1),
+                        ControlArray<CommandButton, 5>(Command1),
+                        ControlArray<MenuItem, 5>(メニュー各旗), 進行ボタン, パネル, バー残量},
            services) {}
 
 std::array<RecordingControl, 5> GameWorld::five(const std::string& name) {
