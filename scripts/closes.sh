@@ -23,6 +23,8 @@ import subprocess
 import time
 import unittest
 
+import pyatspi
+
 from e2e import Game
 
 
@@ -32,9 +34,9 @@ class Closes(unittest.TestCase):
         for run in range(1, runs + 1):
             game = Game()
             try:
-                game.click(game.find(game.window("Hyper Jorv"), "label", "☆Game Start"))
+                game.click(game.find(game.window("Hyper Jorv"), pyatspi.ROLE_LABEL, "☆Game Start"))
                 window = game.game_window()
-                game.click(game.find(window, "push button", "－－－－＞"))
+                game.click(game.find(window, pyatspi.ROLE_PUSH_BUTTON, "－－－－＞"))
                 game.wait_label1("レベル1")
                 game.close_window("Hyper Jorv")
                 status = game.proc.wait(20)

@@ -61,19 +61,19 @@ def main(pid, window_id):
     # Texts change all the time: read them fresh on every query.
     app.set_cache_mask(Atspi.Cache.NONE)
     window = poll(
-        "game window", lambda: next((w for w in app if w is not None and w.name == "Hyper Jorv" and w.getRoleName() == "frame"), None),
+        "game window", lambda: next((w for w in app if w is not None and w.name == "Hyper Jorv" and w.getRole() == pyatspi.ROLE_FRAME), None),
         20,
     )
 
     def find(role, name):
-        return next((a for a in descendants(window) if a.getRoleName() == role and a.name == name), None)
+        return next((a for a in descendants(window) if a.getRole() == role and a.name == name), None)
 
-    button = poll("progress button", lambda: find("push button", "－－－－＞"), 20)
+    button = poll("progress button", lambda: find(pyatspi.ROLE_PUSH_BUTTON, "－－－－＞"), 20)
     box = button.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     xdotool("mousemove", box.x + box.width // 2, box.y + box.height // 2, "click", 1)
 
     # The opening message and the stage's introduction take about a minute.
-    labels = [a for a in descendants(window) if a.getRoleName() == "label"]
+    labels = [a for a in descendants(window) if a.getRole() == pyatspi.ROLE_LABEL]
     command = poll("first command", lambda: next((a.name for a in labels if COMMAND.fullmatch(a.name)), None), 300)
     colour, action = command[0], command[1:]
     flag = poll("flag", lambda: find("image", f"{colour}の旗"), 5)

@@ -22,7 +22,7 @@ def poll(what, probe, timeout=30.0, interval=0.02):  # probe()'s first true valu
 
 
 def showing(acc): return acc.getState().contains(pyatspi.STATE_SHOWING)
-def descendants(acc, role): return pyatspi.findAllDescendants(acc, lambda a: a.getRoleName() == role)
+def descendants(acc, role): return pyatspi.findAllDescendants(acc, lambda a: a.getRole() == role)
 def xdotool(*args): subprocess.run(["xdotool", *map(str, args)], check=True)
 def extents(acc): return tuple(acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS))  # x, y, width, height
 
@@ -47,8 +47,9 @@ def window_manager():
 
 
 class Game:  # one run of the program, on a clock that goes rate times faster (libfaketime)
-    def __init__(self, rate=5):
-        window_manager()
+    def __init__(self, rate=5, managed=False):  # managed: the display has a window manager of its own
+        if not managed:
+            window_manager()
         # A sanitizer build wants its runtime first; the faster clock comes first instead, which they tolerate.
         env = dict(os.environ, ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0")
         if rate > 1:
@@ -69,17 +70,17 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
         self.x.close()
 
     def windows(self, name, role=None):
-        return [w for w in filter(None, self.app) if w.name == name and showing(w) and role in (None, w.getRoleName())]
+        return [w for w in filter(None, self.app) if w.name == name and showing(w) and role in (None, w.getRole())]
 
     def window(self, name, role=None): return poll(name, lambda: self.windows(name, role))[0]
 
     def find(self, root, role, name=None):
         return poll(f"{role} {name}", lambda: pyatspi.findDescendant(
-            root, lambda a: a.getRoleName() == role and name in (None, a.name)))
+            root, lambda a: a.getRole() == role and name in (None, a.name)))
 
     def game_window(self):  # and its Label1 and Label2, the lowest labels of its stacking
-        window = self.window("Hyper Jorv", role="frame")
-        self.label1, self.label2 = [c for c in self.find(window, "filler") if c.getRoleName() == "label"][:2]
+        window = self.window("Hyper Jorv", role=pyatspi.ROLE_FRAME)
+        self.label1, self.label2 = [c for c in self.find(window, pyatspi.ROLE_FILLER) if c.getRole() == pyatspi.ROLE_LABEL][:2]
         return window
 
     def wait_label1(self, pattern, timeout=60.0):
@@ -87,8 +88,8 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
                     lambda: re.fullmatch(pattern, self.label1.name) and self.label1.name, timeout)
 
     def start(self, title):  # clicks ☆Game Start; returns the count it measures (Label3 shows it x 1.5), and per second
-        labels = [c for c in title if c.getRoleName() == "label"]
-        began = self.click(self.find(title, "label", "☆Game Start"))
+        labels = [c for c in title if c.getRole() == pyatspi.ROLE_LABEL]
+        began = self.click(self.find(title, pyatspi.ROLE_LABEL, "☆Game Start"))
         count = int(poll("the count", lambda: [c.name for c in labels if c.name.isdigit()], interval=0.002)[0])
         return count, count / 1.5 / ((time.monotonic() - began) * self.rate)
 
@@ -123,7 +124,7 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
 
     def click(self, acc, times=1):  # returns the time of the (first) click
         # Qt learns where the window manager put a window a little after the fact: first it has acc's where X has it.
-        top = pyatspi.findAncestor(acc, lambda a: a.parent.getRoleName() == "application")
+        top = pyatspi.findAncestor(acc, lambda a: a.parent.getRole() == pyatspi.ROLE_APPLICATION)
         poll(lambda: f"{top.name} placed: at {extents(top)}; X has {self.x_windows()}",
              lambda: extents(top) in [client for _, client, _ in self.x_windows().values()])
         x, y, width, height = extents(acc)
@@ -136,7 +137,7 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
 
     def menu(self, window, menu_key, item_key):
         self.send("key", f"alt+{menu_key}")
-        poll("the menu to open", lambda: any(showing(m) for m in descendants(window, "popup menu")))
+        poll("the menu to open", lambda: any(showing(m) for m in descendants(window, pyatspi.ROLE_POPUP_MENU)))
         xdotool("key", item_key)
 
     def close_window(self, name):  # as the window manager does for the window's close box
@@ -159,18 +160,18 @@ class EndToEnd(unittest.TestCase):
         of their clock, and stage 1's number stands for 3 x the measured count of (faster) ticks."""
         self.addCleanup((game := Game(rate=1)).close)
         title = game.window("Hyper Jorv")
-        self.assertEqual([c.name for c in descendants(title, "label") if showing(c)], [
+        self.assertEqual([c.name for c in descendants(title, pyatspi.ROLE_LABEL) if showing(c)], [
             "Hyper Jorv", "Produced By QLM", "Version 1.2", "☆Game Start", "☆Show Help", "☆End This Game"])
 
         # The viewer, opened twice, is one; its text box follows the window's outer size, frame included.
-        show_help = game.find(title, "label", "☆Show Help")
+        show_help = game.find(title, pyatspi.ROLE_LABEL, "☆Show Help")
         game.click(show_help)
         viewer = game.window("ルールの説明")
         game.click(show_help)
         time.sleep(0.3)
         self.assertEqual(len(game.windows("ルールの説明")), 1)
         viewer_id, _, (_, _, width, height) = game.x_window("ルールの説明")
-        self.assertNear(extents(game.find(viewer, "text"))[2:], (width - 33, height - 100), "the text box")
+        self.assertNear(extents(game.find(viewer, pyatspi.ROLE_TEXT))[2:], (width - 33, height - 100), "the text box")
         # The viewer can be minimised and maximised; the title screen, like the game window, neither.
         self.assertEqual([game.asks("ルールの説明"), game.asks("Hyper Jorv")], [(True, True), (False, False)])
         xdotool("windowminimize", "--sync", viewer_id)
@@ -183,7 +184,7 @@ class EndToEnd(unittest.TestCase):
         self.assertNear(game.x_window("Hyper Jorv")[2][:2], title_frame[:2], "the game window's frame")
         self.assertEqual((game.label1.name, showing(game.label2), game.asks("Hyper Jorv")),
                          ("準備はできましたか？", False, (False, False)))
-        self.assertRegex(" | ".join(c.name for c in game.find(window, "status bar")),
+        self.assertRegex(" | ".join(c.name for c in game.find(window, pyatspi.ROLE_STATUS_BAR)),
                          r"^レベル1：まずは小手調べ \| 残りミス：10 \| \d{1,2}:\d\d$")
 
         # The minimised viewer comes back, active, and Alt+C closes it at once.
@@ -197,14 +198,14 @@ class EndToEnd(unittest.TestCase):
         game.menu(window, "h", "a")
         box = game.window("バージョン情報")
         self.assertIn("Hyper Jorv\nバージョン 1.2\nProduced By QLM",
-                      [c.name.replace("\r", "") for c in descendants(box, "label")])
-        game.click(game.find(box, "push button", "OK"))
+                      [c.name.replace("\r", "") for c in descendants(box, pyatspi.ROLE_LABEL)])
+        game.click(game.find(box, pyatspi.ROLE_PUSH_BUTTON, "OK"))
         poll("the box to close", lambda: not game.windows("バージョン情報"))
 
         # Before play the flag keys move nothing.
         game.send("key", "F1", "F2", "F3", "F4", "F5")
         time.sleep(0.5)
-        flags = [game.find(window, "image", f"{colour}の旗").description for colour in ["赤", "黄色", "黒", "緑", "白"]]
+        flags = [game.find(window, pyatspi.ROLE_IMAGE, f"{colour}の旗").description for colour in ["赤", "黄色", "黒", "緑", "白"]]
         self.assertEqual((flags, game.label1.name), (["さがっている"] * 5, "準備はできましたか？"))
         game.menu(window, "g", "q")
         self.assertEqual(game.proc.wait(20), 0)
@@ -213,7 +214,7 @@ class EndToEnd(unittest.TestCase):
         speed_count, faster = game.start(game.window("Hyper Jorv"))
         self.assertTrue(0.5 < faster / real < 2, f"pump calls a second: {faster:.0f} against {real:.0f}")
         window = game.game_window()
-        button = game.find(window, "push button", "－－－－＞")
+        button = game.find(window, pyatspi.ROLE_PUSH_BUTTON, "－－－－＞")
         game.click(button)
         # Space and Enter press nothing while the progress button is hidden: stage 1 comes once, and on time.
         game.wait_label1("それでは、開始します！")
@@ -233,7 +234,7 @@ class EndToEnd(unittest.TestCase):
         while (command := game.wait_label1("[赤白](あげて|さげて)")).endswith("さげて"):
             game.wait_label1(".")
         keys = {"赤": "F1", "白": "F5"}
-        flag = game.find(window, "image", f"{command[0]}の旗")
+        flag = game.find(window, pyatspi.ROLE_IMAGE, f"{command[0]}の旗")
         xdotool("keydown", keys[command[0]])
         poll("the flag raised", lambda: flag.description == "あがっている")
         held = time.monotonic()
@@ -250,15 +251,15 @@ class EndToEnd(unittest.TestCase):
         xdotool("key", {"赤": "F5", "白": "F1"}[game.wait_label1("[赤白].*")[0]])
         poll("Ｍｉｓｓ!", lambda: showing(game.label2) and game.label2.name == "Ｍｉｓｓ!")
         # While the miss stands, neither the flag keys nor the flag buttons move a flag.
-        flags = [game.find(window, "image", f"{colour}の旗") for colour in ["赤", "白"]]
+        flags = [game.find(window, pyatspi.ROLE_IMAGE, f"{colour}の旗") for colour in ["赤", "白"]]
         raised = [flag.description for flag in flags]
         game.send("key", "F1", "F5")
-        game.click(game.find(window, "push button", "赤 (F1)"))
+        game.click(game.find(window, pyatspi.ROLE_PUSH_BUTTON, "赤 (F1)"))
         time.sleep(0.5)
         self.assertEqual([flag.description for flag in flags], raised)
 
         # Closed while a message stands, the program ends.
-        game.click(game.find(window, "push button", "－－－－＞"))
+        game.click(game.find(window, pyatspi.ROLE_PUSH_BUTTON, "－－－－＞"))
         game.wait_label1("ミスはあと9回です。")
         game.close_window("Hyper Jorv")
         self.assertEqual(game.proc.wait(20), 0)
@@ -276,10 +277,10 @@ class EndToEnd(unittest.TestCase):
         self.addCleanup((game := Game(rate=10)).close)
         game.start(game.window("Hyper Jorv"))
         window = game.game_window()
-        game.click(game.find(window, "push button", "－－－－＞"))
-        flags = [game.find(window, "image", f"{colour}の旗") for colour in ["赤", "白"]]
+        game.click(game.find(window, pyatspi.ROLE_PUSH_BUTTON, "－－－－＞"))
+        flags = [game.find(window, pyatspi.ROLE_IMAGE, f"{colour}の旗") for colour in ["赤", "白"]]
         # Both up as soon as the flag keys act: no answer to the first command has both up.
-        button = game.find(window, "push button", "赤 (F1)")
+        button = game.find(window, pyatspi.ROLE_PUSH_BUTTON, "赤 (F1)")
         poll("the flag keys to act", lambda: button.getState().contains(pyatspi.STATE_ENABLED))
         game.announced(heard)
         game.send("key", "F1", "F5")
@@ -289,11 +290,11 @@ class EndToEnd(unittest.TestCase):
             ("白の旗", "checked", 1): 1, ("白の旗", "accessible-description", 0): 1}))
 
         # The gauge covers the middle of the first panel.
-        game.click(game.find(window, "status bar")[1], times=2)
-        game.find(game.window("Debug"), "label", "パスワードを入力して下さい。")
+        game.click(game.find(window, pyatspi.ROLE_STATUS_BAR)[1], times=2)
+        game.find(game.window("Debug"), pyatspi.ROLE_LABEL, "パスワードを入力して下さい。")
         game.send("type", "MPW%7140", window="Debug")
         xdotool("key", "Return")
-        poll("the level box", lambda: [label for box in game.windows("Debug") for label in descendants(box, "label")
+        poll("the level box", lambda: [label for box in game.windows("Debug") for label in descendants(box, pyatspi.ROLE_LABEL)
                                        if label.name == "レベルを入力して下さい。"])
         game.send("type", "13", window="Debug")
         xdotool("key", "Return")
