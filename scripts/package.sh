@@ -10,8 +10,9 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/packages.sh"
 # dpkg-buildflags gives the flags and dpkg-shlibdeps works out the library
-# dependencies; CPack finds the programs to strip and to scan with file.
-install_missing "${build_packages[@]}" dpkg-dev file binutils
+# dependencies; CPack finds the programs to strip and to scan with file;
+# appstreamcli tells which form of AppStream metadata the release reads.
+install_missing "${build_packages[@]}" dpkg-dev file binutils appstream
 
 build="$root/build-deb"
 # From the top of the tree, so that dpkg-buildflags maps its paths away
