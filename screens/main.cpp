@@ -6,6 +6,13 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // The game places its windows, which a Wayland client cannot do, and asks
+    // for frames without minimise and maximise buttons, which Qt's own
+    // Wayland decorations draw anyway. In a Wayland session that also offers
+    // X (XWayland), the game runs as an X client, unless the player has
+    // chosen a platform; without X, on Wayland as it can.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
     // Every way out of the program goes through the end service; a hidden
     // title screen must not end it.

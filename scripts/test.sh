@@ -11,10 +11,11 @@ source "$root/scripts/packages.sh"
 # makes the package with cpack (dpkg-dev, file) for lintian; the end-to-end
 # test runs the game on a virtual X display (xvfb-run, which needs xauth)
 # under a window manager and reads it through the accessibility bus
-# (dbus-run-session).
+# (dbus-run-session), and once more in a Wayland session of GNOME's
+# compositor with XWayland (mutter, xwayland).
 install_missing "${build_packages[@]}" desktop-file-utils appstream pngcheck librsvg2-bin python3 \
   dpkg-dev file lintian xvfb xauth openbox xdotool dbus at-spi2-core python3-pyatspi python3-xlib \
-  libfaketime
+  libfaketime mutter xwayland
 "$root/scripts/setup.sh" -DBUILD_TESTING=ON
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
