@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Shows that the Debian package is clean, installs and starts on a clean
-# machine: makes the package and puts it through lintian with every tag
-# shown, puts a minimal Debian 12 into a scratch folder with debootstrap,
-# installs the package there with apt-get (which brings its dependencies),
-# shows that appstreamcli there finds the game as software centres do,
-# starts the game the way its desktop entry does on a virtual X display, and
-# checks that the title screen appears and that the game runs in the folder
-# of its rules file. Needs root and the network; takes about three minutes.
-# Everything it mounts, starts and unpacks is gone when it ends.
+# machine of a Debian release (this machine's, or the one named: bookworm,
+# trixie): makes the package on that release and puts it through its lintian
+# with every tag shown, puts a minimal system of the release into a scratch
+# folder with debootstrap, installs the package there with apt-get (which
+# brings its dependencies), shows that appstreamcli there finds the game as
+# software centres do, starts the game the way its desktop entry does on a
+# virtual X display, and checks that the title screen appears and that the
+# game runs in the folder of its rules file. For another release than this
+# machine's, all of it runs in a fresh root of that release
+# (debian-root.sh). Needs root and the network; takes about three minutes,
+# eight for another release. Everything it mounts, starts and unpacks is gone
+# when it ends.
+#
+#   sudo ./scripts/check-package.sh [RELEASE]
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,6 +21,10 @@ mirror=${MIRROR:-http://deb.debian.org/debian}
 if [ "$(id -u)" -ne 0 ]; then
   echo "check-package.sh: needs root for debootstrap, chroot and mount" >&2
   exit 1
+fi
+release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+if [ -n "${1:-}" ] && [ "$1" != "$release" ]; then
+  exec "$root/scripts/debian-root.sh" "$1" ./scripts/check-package.sh
 fi
 source "$root/scripts/packages.sh"
 install_missing debootstrap xvfb xdotool lintian
@@ -63,8 +73,8 @@ step() { # runs a quiet command, showing its log only when it fails
 }
 started=$SECONDS
 
-echo "Making a minimal Debian 12 in $system"
-step debootstrap --variant=minbase bookworm "$system" "$mirror"
+echo "Making a minimal Debian $release in $system"
+step debootstrap --variant=minbase "$release" "$system" "$mirror"
 cp /etc/resolv.conf "$system/etc/resolv.conf"
 mount -t proc proc "$system/proc"
 cp "$deb" "$system/tmp/"
