@@ -12,7 +12,5 @@ fi
 "$root/scripts/setup.sh" -DBUILD_TESTING=OFF
 # The game reads its rules file from the folder it runs in.
 cd "$root"
-# Straight to X, also on a Wayland desktop, where Qt would first look for a
-# Wayland plugin that is not installed.
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
+# On a Wayland desktop the game itself chooses X, through XWayland.
 exec "$root/build/hyperjorv"
