@@ -55,12 +55,7 @@ cleanup() {
   for mount in "$system/tmp/.X11-unix" "$system/proc"; do
     ! mountpoint -q "$mount" || umount "$mount" || true
   done
-  # Never remove a tree that still reaches into the machine through a mount.
-  if grep -q " $system/" /proc/mounts; then
-    echo "check-package.sh: $system still has mounts; left in place" >&2
-  else
-    rm -rf --one-file-system "$system"
-  fi
+  remove_root "$system"
   rm -f "$log"
 }
 trap cleanup EXIT

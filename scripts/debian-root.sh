@@ -41,12 +41,7 @@ cleanup() {
   for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
     umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true
   done
-  # Never remove a tree that still reaches into the machine through a mount.
-  if grep -q " $system/" /proc/mounts; then
-    echo "debian-root.sh: $system still has mounts; left in place" >&2
-  else
-    rm -rf --one-file-system "$system"
-  fi
+  remove_root "$system"
   rm -f "$log"
 }
 trap cleanup EXIT

@@ -1,5 +1,5 @@
 # Sourced by the scripts: installs those of the given Debian packages that are
-# missing, with sudo when not run as root.
+# missing, with sudo when not run as root, and removes scratch roots.
 
 # What building the game takes; the scripts that build name these too, so
 # that one call installs everything a command needs.
@@ -32,4 +32,14 @@ install_missing() {
     exit 1
   fi
   rm -f "$log"
+}
+
+# Removes a scratch root of debootstrap's, but never a tree that still
+# reaches into the machine through a mount.
+remove_root() {
+  if grep -q " $1/" /proc/mounts; then
+    echo "${0##*/}: $1 still has mounts; left in place" >&2
+  else
+    rm -rf --one-file-system "$1"
+  fi
 }
