@@ -11,6 +11,7 @@
 // in milliseconds; gives up after two minutes.
 //
 //     flaglatency [SAMPLES [SPEED_COUNT]]
+#include "application.h"
 #include "fakekeyboard.h"
 #include "fonts.h"
 #include "lonegamewindow.h"
@@ -49,10 +50,10 @@ struct Log {
 
 // Watches the event delivery for the moved flag's paint and the end of the
 // window's repaint that follows it.
-class TimingApplication final : public QApplication {
+class TimingApplication final : public Application {
 public:
     TimingApplication(int& argc, char** argv)
-        : QApplication(argc, argv) {}
+        : Application(argc, argv) {}
 
     void watch(Log* log, const QWidget* flag, const QWidget* window) {
         log_ = log;
@@ -65,7 +66,7 @@ public:
         if (press && press->handled && !press->painted && event->type() == QEvent::Paint &&
             receiver == flag_)
             press->painted = Steady::now();
-        const bool result = QApplication::notify(receiver, event);
+        const bool result = Application::notify(receiver, event);
         if (press && press->painted && event->type() == QEvent::UpdateRequest &&
             (receiver == window_ || receiver == window_->windowHandle())) {
             press->repainted = Steady::now();

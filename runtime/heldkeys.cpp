@@ -12,17 +12,20 @@ HeldKeys::HeldKeys(const std::vector<int>& keys, QObject* parent)
 }
 
 bool HeldKeys::eventFilter(QObject*, QEvent* event) {
-    if (event->type() != QEvent::KeyRelease && event->type() != QEvent::ShortcutOverride)
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyRelease && type != QEvent::ShortcutOverride && type != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const auto released = releasedAt_.find(key->key());
-    if (released == releasedAt_.end())
+    // Copies passed on by an accessibility bridge carry no time stamp; their
+    // originals came by first.
+    if (released == releasedAt_.end() || key->timestamp() == 0)
         return false;
-    if (event->type() == QEvent::KeyRelease) {
+    if (type == QEvent::KeyRelease) {
         released->second = key->timestamp();
         return false;
     }
-    if (key->timestamp() == 0 || key->timestamp() != released->second)
+    if (key->timestamp() != released->second)
         return false;
     event->accept();
     return true;

@@ -1,9 +1,8 @@
 // Hyper Jorv: builds the real services and starts at the title screen.
+#include "application.h"
 #include "fonts.h"
 #include "program.h"
 #include "qtservices.h"
-
-#include <QApplication>
 
 int main(int argc, char** argv) {
     // The game places its windows, which a Wayland client cannot do, and asks
@@ -13,7 +12,7 @@ int main(int argc, char** argv) {
     // chosen a platform; without X, on Wayland as it can.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
-    QApplication app(argc, argv);
+    jorv::Application app(argc, argv);
     // Every way out of the program goes through the end service; a hidden
     // title screen must not end it.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,6 +1,8 @@
 // Creation, showing and unloading of the program's windows.
 #include "program.h"
 
+#include "application.h"
+
 #include <QApplication>
 
 namespace jorv {
@@ -8,7 +10,7 @@ namespace jorv {
 Program::Program(const Services& services)
     : services_(services)
     , heldKeys_(std::make_unique<HeldKeys>(GameWindow::flagKeys(), nullptr)) {
-    QApplication::instance()->installEventFilter(heldKeys_.get());
+    Application::watchFirst(heldKeys_.get());
 }
 
 Program::~Program() {
