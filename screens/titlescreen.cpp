@@ -5,14 +5,53 @@
 #include "icon.h"
 #include "numbers.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace jorv {
 
+namespace {
+
+// A choice as a screen reader reads it: a button named by its line, pressed
+// once the reader's request has returned, since a choice may run for long.
+class ChoiceAccessible final : public QAccessibleWidget {
+public:
+    explicit ChoiceAccessible(ChoiceLabel* choice)
+        : QAccessibleWidget(choice, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return static_cast<ChoiceLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction())
+            QMetaObject::invokeMethod(static_cast<ChoiceLabel*>(widget()), &ChoiceLabel::clicked,
+                                      Qt::QueuedConnection);
+    }
+};
+
+QAccessibleInterface* choiceAccessible(const QString&, QObject* object) {
+    if (auto* choice = dynamic_cast<ChoiceLabel*>(object))
+        return new ChoiceAccessible(choice);
+    return nullptr;
+}
+
+} // namespace
+
+// The text is set once the label is a choice: a screen reader that asks
+// about it as it is made keeps the answer.
 ChoiceLabel::ChoiceLabel(const QString& text, QWidget* parent)
-    : SelfSizingLabel(text, parent) {
+    : SelfSizingLabel(parent) {
+    static const bool readable = (QAccessible::installFactory(choiceAccessible), true);
+    Q_UNUSED(readable);
+    setText(text);
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void ChoiceLabel::mouseMoveEvent(QMouseEvent* event) {
@@ -29,6 +68,20 @@ void ChoiceLabel::mouseReleaseEvent(QMouseEvent* event) {
                        rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click)
+        emit clicked();
+}
+
+void ChoiceLabel::focusInEvent(QFocusEvent* event) {
+    SelfSizingLabel::focusInEvent(event);
+    emit moved();
+}
+
+void ChoiceLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+        return SelfSizingLabel::keyPressEvent(event);
+    // A held key chooses once.
+    if (!event->isAutoRepeat())
         emit clicked();
 }
 
@@ -102,10 +155,38 @@ TitleScreen::TitleScreen(const Services& services, TitleExits exits, std::functi
         connect(choice(i), &ChoiceLabel::clicked, this, [this, i] { title_.choose(i); });
         connect(choice(i), &ChoiceLabel::moved, this, [this, i] { title_.highlight(i); });
     }
+    // The window opens with no line lit: the keyboard's first move reaches
+    // one.
+    setFocus();
 }
 
 void TitleScreen::mouseMoveEvent(QMouseEvent*) {
     title_.clearHighlight();
+}
+
+void TitleScreen::keyPressEvent(QKeyEvent* event) {
+    const auto at = std::find(Label4_.begin(), Label4_.end(), focusWidget());
+    const int focused = at == Label4_.end() ? 0 : int(at - Label4_.begin()) + 1;
+    int next = 0;
+    switch (event->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        next = focused % 3 + 1;
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        next = focused <= 1 ? 3 : focused - 1;
+        break;
+    case Qt::Key_Home:
+        next = 1;
+        break;
+    case Qt::Key_End:
+        next = 3;
+        break;
+    default:
+        return QWidget::keyPressEvent(event);
+    }
+    choice(next)->setFocus(Qt::TabFocusReason);
 }
 
 void TitleScreen::closeEvent(QCloseEvent* event) {

@@ -15,7 +15,9 @@ namespace jorv {
 
 // A text line that reports a click (a press and a release of the left button
 // over it) and every move of the pointer over it, which it keeps from the
-// window.
+// window. The keyboard reaches it by Tab, which counts as a move onto it, and
+// Return, Enter or Space choose it; a screen reader reads it as a button
+// that it can press.
 class ChoiceLabel final : public SelfSizingLabel {
     Q_OBJECT
 public:
@@ -29,6 +31,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool pressed_ = false;
@@ -47,6 +51,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // The arrow keys, Home and End move the focus among the choices.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     Services services_;

@@ -34,7 +34,7 @@ class Closes(unittest.TestCase):
         for run in range(1, runs + 1):
             game = Game()
             try:
-                game.click(game.find(game.window("Hyper Jorv"), pyatspi.ROLE_LABEL, "☆Game Start"))
+                game.click(game.find(game.window("Hyper Jorv"), pyatspi.ROLE_PUSH_BUTTON, "☆Game Start"))
                 window = game.game_window()
                 game.click(game.find(window, pyatspi.ROLE_PUSH_BUTTON, "－－－－＞"))
                 game.wait_label1("レベル1")

@@ -76,7 +76,7 @@ def main(pid, window_id):
     labels = [a for a in descendants(window) if a.getRole() == pyatspi.ROLE_LABEL]
     command = poll("first command", lambda: next((a.name for a in labels if COMMAND.fullmatch(a.name)), None), 300)
     colour, action = command[0], command[1:]
-    flag = poll("flag", lambda: find("image", f"{colour}の旗"), 5)
+    flag = poll("flag", lambda: find(pyatspi.ROLE_IMAGE, f"{colour}の旗"), 5)
     wanted = "あがっている" if action == "あげて" else "さがっている"
     if flag.description != wanted:
         xdotool("windowfocus", "--sync", window_id)

@@ -32,7 +32,7 @@ class WaylandSession(unittest.TestCase):
         title = game.window("Hyper Jorv")
         title_id, title_client, title_frame = game.x_window("Hyper Jorv")
         # The viewer, which may be minimised and maximised, shows that the window manager offers both.
-        game.click(game.find(title, pyatspi.ROLE_LABEL, "☆Show Help"))
+        game.click(game.find(title, pyatspi.ROLE_PUSH_BUTTON, "☆Show Help"))
         game.window("ルールの説明")
         self.assertEqual([offered("Hyper Jorv"), offered("ルールの説明")], [[False, False], [True, True]])
         game.close_window("ルールの説明")  # which may stand over the title screen's choices

@@ -285,6 +285,62 @@ private slots:
         QTRY_VERIFY(!title); // deleted once its click handler has returned
     }
 
+    // The keyboard reaches the choices in their order, from none lit at the
+    // start, lighting each as the pointer does; Return, Enter and Space
+    // choose. Once the measurement has begun, only the end answers, and the
+    // line lit at its start stays lit.
+    void theTitleByKeyboard() {
+        Started started(true);
+        World& world = started.world;
+        world.unwind = false;
+        TitleScreen* title = started.title;
+        QVERIFY(QTest::qWaitForWindowActive(title));
+        QStringList seen;
+        auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            QString lines;
+            for (int i = 1; i <= 3; ++i)
+                lines +=
+                    title->choice(i)->hasFocus()
+                        ? (title->choice(i)->palette().color(QPalette::WindowText) == Qt::yellow
+                               ? 'Y'
+                               : 'F')
+                        : (title->choice(i)->palette().color(QPalette::WindowText) == Qt::yellow
+                               ? 'y'
+                               : '-');
+            seen << lines;
+        };
+        QCOMPARE(QApplication::focusWidget(), title);
+        for (Qt::Key key :
+             {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Up,
+              Qt::Key_Up, Qt::Key_End, Qt::Key_Home, Qt::Key_Right, Qt::Key_Left})
+            press(key);
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        press(Qt::Key_Up);
+        QCOMPARE(seen.join(' '), "Y-- -Y- --Y Y-- -Y- Y-- --Y --Y Y-- -Y- Y-- --Y -Y-");
+        // A screen reader reads a choice as a button, and presses it.
+        QAccessibleInterface* choice = QAccessible::queryAccessibleInterface(title->choice(2));
+        QCOMPARE(choice->role(), QAccessible::Button);
+        QCOMPARE(choice->text(QAccessible::Name), "☆Show Help");
+        choice->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(started.program.helpViewer());
+        seen.clear();
+        world.readings = {100.0f}; // the measurement counts for six pump calls
+        world.step = 0.5f;
+        world.pump.at(2, [&] {
+            press(Qt::Key_Down), press(Qt::Key_Return), press(Qt::Key_Enter, Qt::KeypadModifier);
+        });
+        world.pump.at(4, [&] { press(Qt::Key_Down), press(Qt::Key_Space); });
+        delete started.program.helpViewer();
+        title->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(title));
+        press(Qt::Key_Home);
+        QTest::keyClick(title->choice(1), Qt::Key_Return);
+        QCOMPARE(seen.join(' '), "Y-- yF- yF- yF- y-F y-F");
+        // "Thank you." stands for one pump call.
+        QVERIFY(!started.program.helpViewer() && world.ended && world.endedAtCall == 5);
+    }
+
     // Panel 1's text keeps clear of the progress bar in front of it; the
     // banner lies behind the flags' buttons.
     void whatLiesInFrontOfWhat() {
