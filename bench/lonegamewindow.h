@@ -21,6 +21,7 @@ public:
     void setForeColor(Colour) override {}
     void setBorderStyle(BorderStyle) override {}
     void setVisible(bool) override {}
+    void announce() override {}
     int top() const override { return 0; }
     void setTop(int) override {}
     int left() const override { return 0; }

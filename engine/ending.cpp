@@ -18,9 +18,12 @@ void Game::allClearEnding() {
     Label2.setCaption("ALL Clear!");
     Label2.setForeColor(Colour::rgb(192, 255, 255));
     Label2.setVisible(true);
+    Label2.announce();
     Label1.setCaption("全面終了しました");
+    Label1.announce();
     waitUnits(3);
     Label1.setCaption("お疲れ様でした");
+    Label1.announce();
     waitUnits(3);
     Label1.setCaption("");
     waitUnits(1.5);

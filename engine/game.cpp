@@ -21,6 +21,7 @@ void Game::load(const Label& titleLabel3, Window& titleWindow) {
     missesLeft = 10;
     setFlagInput(false);
     Label1.setCaption("準備はできましたか？");
+    Label1.announce();
     進行ボタン.setCaption("－－－－＞");
     stage = 0;
 }
@@ -50,6 +51,9 @@ void Game::toggleFlag(std::int16_t index) {
     flagUp(index) = !flagUp(index);
     Shape1(index).setTop(flagUp(index) ? flagRaisedTop : flagLoweredTop);
     Shape1(index).setRaised(flagUp(index));
+    // A blindfolded flag is not read out either.
+    if (flagShown(index))
+        Shape1(index).announce();
 }
 
 } // namespace jorv

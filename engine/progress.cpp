@@ -16,6 +16,7 @@ void Game::進行ボタンClick() {
         services_.ender.endProgram();
     } else {
         Label1.setCaption("それでは、開始します！");
+        Label1.announce();
         waitUnits(5);
         setUpStage();
     }
@@ -29,6 +30,7 @@ void Game::continueAfterMiss() {
     --missesLeft;
     パネル.setPanelText(2, "残りミス：" + std::to_string(missesLeft));
     Label1.setCaption("ミスはあと" + std::to_string(missesLeft) + "回です。");
+    Label1.announce();
     waitUnits(3);
     Label2.setVisible(false);
     Label1.setForeColor(Colour::systemButtonText());
@@ -38,12 +40,14 @@ void Game::continueAfterMiss() {
 
 void Game::gameOver() {
     Label1.setCaption("ゲームオーバーです。");
+    Label1.announce();
     waitUnits(3);
     if (stage == 1) {
         finalGameOver();
         return;
     }
     Label1.setCaption("前の面からやり直しです");
+    Label1.announce();
     waitUnits(3);
     Label2.setVisible(false);
     Label1.setForeColor(Colour::systemButtonText());
@@ -58,9 +62,11 @@ void Game::gameOver() {
 
 void Game::finalGameOver() {
     Label1.setCaption("また出直してきて下さい。");
+    Label1.announce();
     waitUnits(3);
     Label2.setCaption("GAME OVER");
     Label2.setVisible(true);
+    Label2.announce();
     waitUnits(7);
     services_.ender.endProgram();
 }

@@ -59,6 +59,9 @@ std::uint8_t Game::randomUpTo(std::uint8_t max) {
 void Game::spellOut(const std::string& text) {
     for (std::size_t end : characterEnds(text)) {
         Label1.setCaption(text.substr(0, end));
+        // Read out once, as soon as it stands whole.
+        if (end == text.size())
+            Label1.announce();
         services_.pump.pump();
         pumpCalls(services_.pump, std::int64_t{charDelay} + 1);
     }
@@ -135,8 +138,10 @@ void Game::runStage() {
     パネル.setPanelText(1, "レベル" + std::to_string(stage) + "：" + stageName);
     パネル.setPanelText(2, "残りミス：" + std::to_string(missesLeft));
     Label1.setCaption("レベル" + std::to_string(stage));
+    Label1.announce();
     waitUnits(3);
     Label1.setCaption(stageName);
+    Label1.announce();
     waitUnits(3);
     setFlagInput(true);
     for (loopIndex = 1; loopIndex <= 5; ++loopIndex)
@@ -164,6 +169,7 @@ void Game::runStage() {
 
     waitUnits(1.5);
     Label1.setCaption("Stage Clear");
+    Label1.announce();
     waitUnits(3);
     if (stage == 12) {
         allClearEnding();
@@ -181,6 +187,7 @@ void Game::reportMiss() {
         Shape1(loopIndex).setVisible(flagInPlay(loopIndex));
     Label1.setForeColor(Colour::rgb(255, 0, 0));
     Label2.setVisible(true);
+    Label2.announce();
     進行ボタン.setVisible(true);
     buttonAction = "ミス";
 }

@@ -51,6 +51,9 @@ public:
     virtual void setForeColor(Colour colour) = 0;
     virtual void setBorderStyle(BorderStyle style) = 0;
     virtual void setVisible(bool on) = 0;
+    // Has a screen reader read the caption out as it stands, whichever
+    // control holds the keyboard's focus.
+    virtual void announce() = 0;
 };
 
 // A disabled button ignores clicks.
@@ -78,6 +81,8 @@ public:
     virtual void setVisible(bool on) = 0;
     virtual void setFillColor(Colour colour) = 0;
     virtual void setFillStyle(int style) = 0;
+    // Has a screen reader read out the flag and whether it is raised.
+    virtual void announce() = 0;
 };
 
 // A disabled menu item ignores clicks and its shortcut key.

@@ -4,6 +4,7 @@
 #include "framing.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 
 namespace jorv {
 
@@ -50,6 +51,11 @@ void QtLabel::setCaption(const std::string& text) {
         label_->setText(QString::fromStdString(text));
 }
 
+void QtLabel::announce() {
+    if (narrator_)
+        narrator_->say(label_->text());
+}
+
 void QtLabel::setForeColor(Colour colour) {
     QPalette palette = label_->palette();
     palette.setColor(QPalette::WindowText, toQColor(colour));
@@ -80,6 +86,11 @@ void QtCommandButton::setVisible(bool on) {
 void QtStatusBar::setPanelText(int number, const std::string& text) {
     Q_ASSERT(number >= 1 && number <= static_cast<int>(panels_.size()));
     panels_[number - 1]->setText(QString::fromStdString(text));
+}
+
+void QtShape::announce() {
+    const QAccessibleInterface* flag = QAccessible::queryAccessibleInterface(shape_);
+    narrator_->say(flag->text(QAccessible::Name) + ' ' + flag->text(QAccessible::Description));
 }
 
 } // namespace jorv

@@ -6,6 +6,7 @@
 #include "controls.h"
 #include "drawnwidgets.h"
 #include "fittingwidgets.h"
+#include "narrator.h"
 #include "numbers.h"
 
 #include <QAction>
@@ -41,23 +42,28 @@ private:
     std::function<void()> unload_;
 };
 
-// A label; one that sizes itself to its text does so at every caption.
+// A label; one that sizes itself to its text does so at every caption. Its
+// announcements go to `narrator`; without one nothing is said.
 class QtLabel final : public Label {
 public:
-    explicit QtLabel(QLabel* label)
-        : label_(label) {}
-    explicit QtLabel(SelfSizingLabel* label)
+    explicit QtLabel(QLabel* label, Narrator* narrator = nullptr)
         : label_(label)
-        , sizing_(label) {}
+        , narrator_(narrator) {}
+    explicit QtLabel(SelfSizingLabel* label, Narrator* narrator = nullptr)
+        : label_(label)
+        , sizing_(label)
+        , narrator_(narrator) {}
     std::string caption() const override;
     void setCaption(const std::string& text) override;
     void setForeColor(Colour colour) override;
     void setBorderStyle(BorderStyle style) override;
     void setVisible(bool on) override { label_->setVisible(on); }
+    void announce() override;
 
 private:
     QLabel* label_;
     SelfSizingLabel* sizing_ = nullptr;
+    Narrator* narrator_;
 };
 
 class QtCommandButton final : public CommandButton {
@@ -76,17 +82,21 @@ private:
 
 class QtShape final : public Shape {
 public:
-    explicit QtShape(ShapeWidget* shape)
-        : shape_(shape) {}
+    QtShape(ShapeWidget* shape, Narrator* narrator)
+        : shape_(shape)
+        , narrator_(narrator) {}
     void setLeft(int twips) override { shape_->move(toPixels(twips), shape_->y()); }
     void setTop(int twips) override { shape_->move(shape_->x(), toPixels(twips)); }
     void setRaised(bool raised) override { shape_->setRaised(raised); }
     void setVisible(bool on) override { shape_->setVisible(on); }
     void setFillColor(Colour colour) override { shape_->fillColor = colour, shape_->update(); }
     void setFillStyle(int style) override { shape_->fillStyle = style, shape_->update(); }
+    // The flag as assistive technology reads it: "赤の旗 あがっている".
+    void announce() override;
 
 private:
     ShapeWidget* shape_;
+    Narrator* narrator_;
 };
 
 class QtMenuItem final : public MenuItem {

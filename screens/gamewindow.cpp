@@ -39,8 +39,10 @@ bool shownAtDesign(int i) {
     return i == 1 || i == 5;
 }
 
-template <class Adapter, class Widget> std::array<Adapter, 5> adapt(std::array<Widget*, 5> w) {
-    return {Adapter(w[0]), Adapter(w[1]), Adapter(w[2]), Adapter(w[3]), Adapter(w[4])};
+template <class Adapter, class Widget, class... Also>
+std::array<Adapter, 5> adapt(std::array<Widget*, 5> w, Also... also) {
+    return {Adapter(w[0], also...), Adapter(w[1], also...), Adapter(w[2], also...),
+            Adapter(w[3], also...), Adapter(w[4], also...)};
 }
 
 } // namespace
@@ -81,7 +83,8 @@ GameWindow::GameWindow(const Services& services, std::function<void()> showRules
     , surface_(new QWidget(this))
     , Label1_(new FittingLabel(QStringLiteral("Hyper Jorv"), surface_))
     , Label2_(new SelfSizingLabel(QStringLiteral("Ｍｉｓｓ!"), surface_))
-    , 進行ボタン_(new CaptionButton(QStringLiteral("－－－－＞"), surface_)) {
+    , 進行ボタン_(new CaptionButton(QStringLiteral("－－－－＞"), surface_))
+    , narrator_(std::make_unique<Narrator>(surface_)) {
     setWindowTitle(QStringLiteral("Hyper Jorv"));
     setWindowIcon(gameIcon());
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -135,9 +138,9 @@ GameWindow::GameWindow(const Services& services, std::function<void()> showRules
 
     controls_.reset(new Controls{
         QtWindow(this, surface_, [] {}),
-        QtLabel(Label1_),
-        QtLabel(Label2_),
-        adapt<QtShape>(Shape1_),
+        QtLabel(Label1_, narrator_.get()),
+        QtLabel(Label2_, narrator_.get()),
+        adapt<QtShape>(Shape1_, narrator_.get()),
         adapt<QtCommandButton>(Command1_),
         adapt<QtMenuItem>(メニュー各旗_),
         QtCommandButton(進行ボタン_),

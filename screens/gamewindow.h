@@ -6,6 +6,7 @@
 #include "drawnwidgets.h"
 #include "fittingwidgets.h"
 #include "game.h"
+#include "narrator.h"
 #include "services.h"
 
 #include <QMainWindow>
@@ -65,6 +66,8 @@ private:
     FittingLabel* Label1_;
     SelfSizingLabel* Label2_;
     QPushButton* 進行ボタン_;
+    // Reads out the game's messages, its commands and the flags' moves.
+    std::unique_ptr<Narrator> narrator_;
     std::array<ShapeWidget*, 5> Shape1_{};
     std::array<QPushButton*, 5> Command1_{};
     std::array<QAction*, 5> メニュー各旗_{};

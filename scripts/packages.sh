@@ -1,12 +1,17 @@
 # Sourced by the scripts: installs those of the given Debian packages that are
-# missing, with sudo when not run as root, and removes scratch roots.
+# missing, with sudo when not run as root (after --no-recommends, without
+# their recommendations), and removes scratch roots.
 
 # What building the game takes; the scripts that build name these too, so
 # that one call installs everything a command needs.
 build_packages=(g++ make cmake qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho)
 
 install_missing() {
-  local missing=() p
+  local missing=() p options=()
+  if [ "${1:-}" = --no-recommends ]; then
+    options=(--no-install-recommends)
+    shift
+  fi
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
@@ -25,7 +30,7 @@ install_missing() {
   local log
   log=$(mktemp)
   if ! { "${sudo[@]}" apt-get update -qq &&
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"; } >"$log" 2>&1; then
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${options[@]}" "${missing[@]}"; } >"$log" 2>&1; then
     cat "$log" >&2
     rm -f "$log"
     echo "${0##*/}: apt-get could not install ${missing[*]}" >&2

@@ -12,10 +12,13 @@ source "$root/scripts/packages.sh"
 # test runs the game on a virtual X display (xvfb-run, which needs xauth)
 # under a window manager and reads it through the accessibility bus
 # (dbus-run-session), and once more in a Wayland session of GNOME's
-# compositor with XWayland (mutter, xwayland).
+# compositor with XWayland (mutter, xwayland); and played under the screen
+# reader Orca, whose speech-dispatcher writes what it says to a file (no
+# voice, so neither Orca's nor speech-dispatcher's recommendations).
 install_missing "${build_packages[@]}" desktop-file-utils appstream pngcheck librsvg2-bin python3 \
   dpkg-dev file lintian xvfb xauth openbox xdotool dbus at-spi2-core python3-pyatspi python3-xlib \
   libfaketime mutter xwayland
+install_missing --no-recommends orca speech-dispatcher
 "$root/scripts/setup.sh" -DBUILD_TESTING=ON
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

@@ -87,17 +87,23 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
         return poll(lambda: f"Label1 to show {pattern}: it shows {self.label1.name!r}, Label2 {self.label2.name!r}",
                     lambda: re.fullmatch(pattern, self.label1.name) and self.label1.name, timeout)
 
-    def start(self, title):  # clicks ☆Game Start; returns the count it measures (Label3 shows it x 1.5), and per second
+    def start(self, title, keys=()):  # clicks ☆Game Start, or presses keys; returns the count it measures (Label3
+        # shows it x 1.5), and per second
         labels = [c for c in title if c.getRole() == pyatspi.ROLE_LABEL]
-        began = self.click(self.find(title, pyatspi.ROLE_LABEL, "☆Game Start"))
+        if keys:
+            began = time.monotonic()
+            self.send("key", *keys)
+        else:
+            began = self.click(self.find(title, pyatspi.ROLE_PUSH_BUTTON, "☆Game Start"))
         count = int(poll("the count", lambda: [c.name for c in labels if c.name.isdigit()], interval=0.002)[0])
         return count, count / 1.5 / ((time.monotonic() - began) * self.rate)
 
-    def announced(self, heard):  # counts and forgets this program's flags' (name, event, detail) in heard's (pid, ...)
+    def announced(self, heard):  # counts and forgets the (name, event, detail) of this program's flags in heard's
+        # (pid, ...), their announcements ("said") among them
         self.app.get_child_count()  # answered after every event the program sent before
         while GLib.MainContext.default().iteration(False):
             pass
-        flags = collections.Counter(e[1:] for e in heard if e[0] == self.proc.pid and e[1].endswith("の旗"))
+        flags = collections.Counter(e[1:] for e in heard if e[0] == self.proc.pid and "の旗" in e[1])
         heard.clear()
         return flags
 
@@ -119,6 +125,11 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
     def asks(self, name):  # whether a window asks the window manager for a minimise and a maximise button
         hints = self.prop(self.x.create_resource_object("window", self.x_window(name)[0]), "_MOTIF_WM_HINTS")
         return bool(hints[2] & 0x20 or hints[1] & 0x08), bool(hints[2] & 0x40 or hints[1] & 0x10)
+
+    def lit(self, acc):  # whether a line shows yellow
+        x, y, width, height = extents(acc)
+        data = self.x.screen().root.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF).data
+        return any(data[i:i + 3] == b"\x00\xff\xff" for i in range(0, len(data), 4))
 
     def pixel(self, x, y): return tuple(self.x.screen().root.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF).data[2::-1])
 
@@ -153,10 +164,15 @@ class EndToEnd(unittest.TestCase):
     maxDiff = None
 
     def listen(self):  # what the flags announce from now on, heard as a screen reader hears it; each listener
-        # registered makes Qt hand every key to the registry before the game has it
-        heard, kinds = [], ["object:state-changed:checked", "object:property-change:accessible-description"]
-        listener = Atspi.EventListener.new(lambda e: heard.append(
-            (e.source.get_process_id(), e.source.name, e.type.rsplit(":", 1)[1], e.detail1)))
+        # registered makes Qt hand every key to the registry before the game has it. A notification's appearance is
+        # kept as "said": screen readers speak its name.
+        heard, kinds = [], ["object:state-changed:checked", "object:property-change:accessible-description",
+                            "object:state-changed:showing"]
+        def hear(e):
+            kind = "said" if e.source.getRole() == pyatspi.ROLE_NOTIFICATION else e.type.rsplit(":", 1)[1]
+            if kind != "showing":
+                heard.append((e.source.get_process_id(), e.source.name, kind, e.detail1))
+        listener = Atspi.EventListener.new(hear)
         for kind in kinds:
             listener.register(kind)
             self.addCleanup(listener.deregister, kind)
@@ -170,12 +186,23 @@ class EndToEnd(unittest.TestCase):
         of their clock, and stage 1's number stands for 3 x the measured count of (faster) ticks."""
         self.addCleanup((game := Game(rate=1)).close)
         title = game.window("Hyper Jorv")
-        self.assertEqual([c.name for c in descendants(title, pyatspi.ROLE_LABEL) if showing(c)], [
-            "Hyper Jorv", "Produced By QLM", "Version 1.2", "☆Game Start", "☆Show Help", "☆End This Game"])
+        self.assertEqual([c.name for c in descendants(title, pyatspi.ROLE_LABEL) if showing(c)],
+                         ["Hyper Jorv", "Produced By QLM", "Version 1.2"])
+        choices = descendants(title, pyatspi.ROLE_PUSH_BUTTON)
+        self.assertEqual([c.name for c in choices], ["☆Game Start", "☆Show Help", "☆End This Game"])
 
-        # The viewer, opened twice, is one; its text box follows the window's outer size, frame included.
-        show_help = game.find(title, pyatspi.ROLE_LABEL, "☆Show Help")
-        game.click(show_help)
+        # The keyboard reaches the choices in their order, from none lit, and lights each it reaches.
+        def lights(): return "".join("Y" if game.lit(c) else "-" for c in choices)
+        self.assertEqual(lights(), "---")
+        for keys, lit in [("Tab", "Y--"), ("Tab", "-Y-"), ("shift+Tab shift+Tab", "--Y"), ("Down", "Y--"),
+                          ("End", "--Y"), ("Tab", "Y--"), ("Tab", "-Y-")]:
+            game.send("key", *keys.split())
+            poll(lambda: f"{lit} after {keys}: {lights()}", lambda: lights() == lit)
+
+        # The viewer, opened twice (by Return, then a click), is one; its text box follows the window's outer size,
+        # frame included.
+        show_help = game.find(title, pyatspi.ROLE_PUSH_BUTTON, "☆Show Help")
+        game.send("key", "Return")
         viewer = game.window("ルールの説明")
         game.click(show_help)
         time.sleep(0.3)
@@ -222,7 +249,7 @@ class EndToEnd(unittest.TestCase):
 
         heard = self.listen()
         self.addCleanup((game := Game()).close)
-        speed_count, faster = game.start(game.window("Hyper Jorv"))
+        speed_count, faster = game.start(game.window("Hyper Jorv"), keys=["Tab", "Return"])
         self.assertTrue(0.5 < faster / real < 2, f"pump calls a second: {faster:.0f} against {real:.0f}")
         window = game.game_window()
         button = game.find(window, pyatspi.ROLE_PUSH_BUTTON, "－－－－＞")
@@ -251,7 +278,8 @@ class EndToEnd(unittest.TestCase):
         time.sleep(1.5)
         xdotool("keyup", keys[command[0]])
         self.assertEqual(game.announced(heard), {(f"{command[0]}の旗", "checked", 1): 1,
-                                                 (f"{command[0]}の旗", "accessible-description", 0): 1})
+                                                 (f"{command[0]}の旗", "accessible-description", 0): 1,
+                                                 (f"{command[0]}の旗 あがっている", "said", 1): 1})
         if command[0] == "赤":  # raised, the red flag stands 39 pixels above its lowered place
             x, y, width, height = extents(flag)
             self.assertEqual([game.pixel(x + width // 2, y + height // 2 + dy) for dy in (0, 39)],
@@ -290,9 +318,10 @@ class EndToEnd(unittest.TestCase):
         game.announced(heard)
         game.send("key", "F1", "F5")
         poll("Ｍｉｓｓ!", lambda: showing(game.label2) and game.label2.name == "Ｍｉｓｓ!")
+        poll("Ｍｉｓｓ! said", lambda: game.announced([]) == {} and (game.proc.pid, "Ｍｉｓｓ!", "said", 1) in heard)
         self.assertEqual(([flag.description for flag in flags], game.announced(heard)), (["あがっている"] * 2, {
-            ("赤の旗", "checked", 1): 1, ("赤の旗", "accessible-description", 0): 1,
-            ("白の旗", "checked", 1): 1, ("白の旗", "accessible-description", 0): 1}))
+            ("赤の旗", "checked", 1): 1, ("赤の旗", "accessible-description", 0): 1, ("赤の旗 あがっている", "said", 1): 1,
+            ("白の旗", "checked", 1): 1, ("白の旗", "accessible-description", 0): 1, ("白の旗 あがっている", "said", 1): 1}))
 
         # The gauge covers the middle of the first panel.
         game.click(game.find(window, pyatspi.ROLE_STATUS_BAR)[1], times=2)

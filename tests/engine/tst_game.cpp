@@ -121,6 +121,7 @@ public:
                 checkWaitingForPress();
             }
         } catch (const ProgramEnded&) {
+            checkSpeech();
             return howItEnded();
         }
     }
@@ -280,7 +281,52 @@ private:
                            : world_.game.パネルDoubleClick(pick(1, 3));
     }
 
-    void pressFlag(int i) { chance() < 0.5 ? world_.pressFlagKey(i) : world_.clickFlagButton(i); }
+    // A flag moved by a key or a click is read out at once, unless blindfolded.
+    void pressFlag(int i) {
+        const bool up = world_.game.flagUp(i);
+        const auto from = static_cast<std::ptrdiff_t>(world_.writes.size());
+        chance() < 0.5 ? world_.pressFlagKey(i) : world_.clickFlagButton(i);
+        const std::string flag = "Shape1(" + std::to_string(i) + ")";
+        const auto read =
+            std::count_if(world_.writes.begin() + from, world_.writes.end(),
+                          [&](auto& w) { return w.control == flag && w.property == "Announce"; });
+        require(read == (up != world_.game.flagUp(i) && world_.game.flagShown(i) ? 1 : 0),
+                "a flag's move is read out otherwise than once, or a blindfolded one is");
+    }
+
+    // A screen reader hears each text of Label1 once it stands whole (a
+    // command when its last character is in, not before), at the call it is
+    // shown, and each banner as it appears; nothing else.
+    void checkSpeech() const {
+        const Write* shown = nullptr;
+        int heard = 0;
+        bool bannerDue = false;
+        auto settle = [&](const Write* next) {
+            const bool whole = next ? !(next->value.size() > shown->value.size() &&
+                                        next->value.starts_with(shown->value))
+                                    : heard > 0;
+            require(heard == (whole && !shown->value.empty() ? 1 : 0),
+                    "a text of Label1 is read out before it stands whole, twice or not at all");
+        };
+        for (const Write& w : world_.writes) {
+            if (w.control == "Label1" && w.property == "Caption") {
+                if (shown)
+                    settle(&w);
+                shown = &w, heard = 0;
+            } else if (w.control == "Label1" && w.property == "Announce") {
+                require(shown && w.value == shown->value && w.pumpCall == shown->pumpCall,
+                        "Label1 is read out later than it is shown");
+                ++heard;
+            } else if (w.control == "Label2") {
+                require(w.property != "Announce" || bannerDue, "a banner is read out unshown");
+                require(!bannerDue || w.property == "Announce", "a banner appears unread");
+                bannerDue = w.property == "Visible" && w.value == "1";
+            }
+        }
+        if (shown)
+            settle(nullptr);
+        require(!bannerDue, "a banner appears unread");
+    }
 
     // A level typed as a number or a spelling ("text=level", 0 for none), or a
     // wrong code: 1 to 12 sets up that stage next, a higher level ends at once.

@@ -105,6 +105,10 @@ struct RecordingControl final : AnyControl {
     void setPanelText(int panel, const std::string& text) override {
         write("Panel" + std::to_string(panel), panels_.at(panel - 1), text);
     }
+    // Kept as a write of "Announce": the caption that is read out.
+    void announce() override {
+        world_.writes.push_back({name_, "Announce", Caption_, world_.pump.calls});
+    }
     bool unloaded = false;
 
 private:

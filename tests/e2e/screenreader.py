@@ -1,0 +1,148 @@
+"""The real game played by keyboard alone under Orca, Debian's screen reader, whose speech-dispatcher writes
+every message to a file instead of a voice: what the player hears is what the file holds."""
+
+import contextlib, os, re, shutil, signal, subprocess, tempfile, time, unicodedata, unittest
+
+from e2e import Game, poll, pyatspi, showing, window_manager, xdotool
+
+SPEECHD = """LogLevel 3
+LogDir "default"
+DefaultVolume 100
+SymbolsPreproc "char"
+SymbolsPreprocFile "symbols.dic"
+SymbolsPreprocFile "orca.dic"
+SymbolsPreprocFile "orca-chars.dic"
+AddModule "file" "sd_generic" "file.conf"
+DefaultModule file
+AudioOutputMethod "alsa"
+"""
+# A whole command of stage 1, as Orca reads it out.
+COMMAND = "(notification )?[赤白](あげ|さげ)(て|ないで)[.]?"
+# sd_generic quotes $DATA for single quotes; it drops backslashes, so the line is written by a script of ours.
+MODULE = """GenericExecuteSynth "{say} '$DATA'"
+AddVoice "en" "male1" "default"
+DefaultVoice "default"
+GenericLanguage "en" "en" "utf-8"
+"""
+
+
+class Orca:  # Orca on run.sh's display and bus, with a scratch home; heard() is what it has said
+    def __init__(self):
+        self.home = tempfile.mkdtemp()
+        config = os.path.join(self.home, ".config", "speech-dispatcher")
+        os.makedirs(os.path.join(config, "modules"))
+        self.spoken, say = os.path.join(self.home, "spoken"), os.path.join(self.home, "say")
+        with open(say, "w") as f:
+            f.write(f'#!/bin/sh\nprintf "%s\\n" "$1" >> {self.spoken}\n')
+        os.chmod(say, 0o755)
+        with open(os.path.join(config, "speechd.conf"), "w") as f:
+            f.write(SPEECHD)
+        with open(os.path.join(config, "modules", "file.conf"), "w") as f:
+            f.write(MODULE.format(say=say))
+        with open(os.path.join(self.home, ".asoundrc"), "w") as f:  # sd_generic starts only with a sound device
+            f.write("pcm.!default { type null }\n")
+        open(self.spoken, "w").close()
+        self.debug = os.environ.get("JORV_ORCA_LOG") or os.path.join(self.home, "orca-debug.log")
+        env = dict(os.environ, HOME=self.home, XDG_CONFIG_HOME=config.rsplit("/", 1)[0], GSETTINGS_BACKEND="memory",
+                   XDG_DATA_HOME=os.path.join(self.home, "data"), XDG_CACHE_HOME=os.path.join(self.home, "cache"))
+        self.log = open(os.path.join(self.home, "orca.out"), "w")
+        self.proc = subprocess.Popen(["orca", f"--debug-file={self.debug}"], env=env, stdout=self.log, stderr=self.log)
+        self.read = 0
+        poll("Orca to say it is on", lambda: self.proc.poll() is None and "Screen reader on." in self.lines(), 60)
+
+    def lines(self):
+        with open(self.spoken, encoding="utf-8") as f:
+            return f.read().splitlines()
+
+    def since(self, mark):  # what was said after the first mark lines
+        return self.lines()[mark:]
+
+    def hears(self, what, mark, timeout=30):  # waits for a line that matches what, said after mark lines
+        return poll(lambda: f"Orca to say {what!r}; it said {self.since(mark)}",
+                    lambda: any(re.search(what, line) for line in self.since(mark)), timeout)
+
+    def close(self):
+        self.proc.terminate()
+        try:
+            self.proc.wait(10)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+        pid = os.path.join(os.environ["XDG_RUNTIME_DIR"], "speech-dispatcher", "pid", "speech-dispatcher.pid")
+        with contextlib.suppress(OSError, ValueError):
+            os.kill(int(open(pid).read()), signal.SIGTERM)
+        self.log.close()
+        if os.environ.get("JORV_ORCA_KEEP"):
+            shutil.copy(self.spoken, os.environ["JORV_ORCA_KEEP"])
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+class ScreenReader(unittest.TestCase):
+    maxDiff = None
+
+    @classmethod
+    def setUpClass(cls):
+        window_manager()
+        cls.orca = Orca()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.orca.close()
+
+    def hear(self, said, mark):  # the lines said after mark lines that read said (as Orca writes it), in order
+        return poll(lambda: f"Orca to say {said}; it said {self.orca.lines()[mark:]}", lambda: [
+            line for line in self.orca.lines()[mark:] if re.fullmatch(f"(notification )?{said}[.]?",
+                                                                       unicodedata.normalize("NFKC", line))])
+
+    def test_a_game_by_keyboard_to_a_miss_and_the_game_over(self):
+        """Each choice of the title as the keyboard reaches it; each command once, when it stands whole; a flag
+        raised by its key; the messages of a stage, of a miss and of the game over, on a clock twenty times
+        faster."""
+        self.addCleanup((game := Game(rate=20)).close)
+        game.window("Hyper Jorv")
+        mark = len(self.orca.lines())
+        for key, choice in [("Tab", "☆Game Start"), ("Down", "☆Show Help"), ("Up", "☆Game Start")]:
+            game.send("key", key)
+            self.hear(f"{choice} push button", mark)
+            mark = len(self.orca.lines())
+        game.send("key", "Return")
+        window = game.game_window()
+        red = game.find(window, pyatspi.ROLE_PUSH_BUTTON, "赤 (F1)")
+        for misses in range(10, -1, -1):
+            mark = len(self.orca.lines())
+            game.send("key", "Return")  # the progress button has the focus
+            for said in ["それでは、開始します!" if misses == 10 else f"ミスはあと{misses}回です。", "レベル1", "まずは小手調べ"]:
+                self.hear(said, mark)
+            poll("the flag keys to act", lambda: red.getState().contains(pyatspi.STATE_ENABLED))
+            game.send("key", "F1", "F5")  # both up answers no command of stage 1
+            self.hear("Miss!", mark)
+            spoken = [unicodedata.normalize("NFKC", line) for line in self.orca.lines()[mark:]]
+            commands = [line for line in spoken if re.match("(notification )?[赤白][あさ]", line)]
+            self.assertTrue(commands and all(re.fullmatch(COMMAND, line) for line in commands), spoken)
+            self.assertEqual(len(set(commands)), len(commands), spoken)
+            self.hear("赤の旗 あがっている", mark)
+            self.hear("白の旗 あがっている", mark)
+        mark = len(self.orca.lines())
+        game.send("key", "Return")
+        for said in ["ゲームオーバーです。", "また出直してきて下さい。", "GAME OVER"]:
+            self.hear(said, mark)
+        self.assertEqual(game.proc.wait(20), 0)
+
+    def test_the_ending_from_the_level_select(self):
+        """The ending's banner, its farewells and its last words, each once."""
+        self.addCleanup((game := Game(rate=20)).close)
+        game.start(game.window("Hyper Jorv"))
+        window = game.game_window()
+        game.click(game.find(window, pyatspi.ROLE_STATUS_BAR)[1], times=2)
+        game.find(game.window("Debug"), pyatspi.ROLE_LABEL, "パスワードを入力して下さい。")
+        game.send("type", "MPW%7140", window="Debug")
+        xdotool("key", "Return")
+        poll("the level box", lambda: [label for box in game.windows("Debug") for label in
+                                       pyatspi.findAllDescendants(box, lambda a: a.getRole() == pyatspi.ROLE_LABEL)
+                                       if label.name == "レベルを入力して下さい。"])
+        mark = len(self.orca.lines())
+        game.send("type", "13", window="Debug")
+        xdotool("key", "Return")
+        for said in ["ALL Clear!", "全面終了しました", "お疲れ様でした", "THE END"]:
+            self.assertEqual(len(self.hear(said, mark)), 1)
+        game.send("key", "Return")
+        self.assertEqual(game.proc.wait(20), 0)
