@@ -80,9 +80,7 @@ void ChoiceLabel::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
         return SelfSizingLabel::keyPressEvent(event);
-    // A held key chooses once.
-    if (!event->isAutoRepeat())
-        emit clicked();
+    emit clicked();
 }
 
 namespace {

@@ -126,6 +126,7 @@ class ScreenReader(unittest.TestCase):
         for said in ["ゲームオーバーです。", "また出直してきて下さい。", "GAME OVER"]:
             self.hear(said, mark)
         self.assertEqual(game.proc.wait(20), 0)
+        self.assertNotIn("notification.", self.orca.lines())  # nothing appears empty
 
     def test_the_ending_from_the_level_select(self):
         """The ending's banner, its farewells and its last words, each once."""
