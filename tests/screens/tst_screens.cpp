@@ -299,15 +299,11 @@ private slots:
         auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
             QTest::keyClick(QApplication::focusWidget(), key, modifiers);
             QString lines;
-            for (int i = 1; i <= 3; ++i)
-                lines +=
-                    title->choice(i)->hasFocus()
-                        ? (title->choice(i)->palette().color(QPalette::WindowText) == Qt::yellow
-                               ? 'Y'
-                               : 'F')
-                        : (title->choice(i)->palette().color(QPalette::WindowText) == Qt::yellow
-                               ? 'y'
-                               : '-');
+            for (int i = 1; i <= 3; ++i) {
+                const bool lit =
+                    title->choice(i)->palette().color(QPalette::WindowText) == Qt::yellow;
+                lines += title->choice(i)->hasFocus() ? (lit ? 'Y' : 'F') : (lit ? 'y' : '-');
+            }
             seen << lines;
         };
         QCOMPARE(QApplication::focusWidget(), title);
