@@ -281,17 +281,21 @@ private:
                            : world_.game.パネルDoubleClick(pick(1, 3));
     }
 
-    // A flag moved by a key or a click is read out at once, unless blindfolded.
+    // A flag moved by a key or a click is read out at once as it now stands,
+    // unless blindfolded.
     void pressFlag(int i) {
         const bool up = world_.game.flagUp(i);
         const auto from = static_cast<std::ptrdiff_t>(world_.writes.size());
         chance() < 0.5 ? world_.pressFlagKey(i) : world_.clickFlagButton(i);
         const std::string flag = "Shape1(" + std::to_string(i) + ")";
+        const std::string state = world_.game.flagUp(i) ? "1" : "0";
         const auto read =
-            std::count_if(world_.writes.begin() + from, world_.writes.end(),
-                          [&](auto& w) { return w.control == flag && w.property == "Announce"; });
+            std::count_if(world_.writes.begin() + from, world_.writes.end(), [&](auto& w) {
+                return w.control == flag && w.property == "Announce" && w.value == state;
+            });
         require(read == (up != world_.game.flagUp(i) && world_.game.flagShown(i) ? 1 : 0),
-                "a flag's move is read out otherwise than once, or a blindfolded one is");
+                "a flag's move is read out otherwise than once and as it now stands, or a "
+                "blindfolded one is");
     }
 
     // A screen reader hears each text of Label1 once it stands whole (a

@@ -105,9 +105,11 @@ struct RecordingControl final : AnyControl {
     void setPanelText(int panel, const std::string& text) override {
         write("Panel" + std::to_string(panel), panels_.at(panel - 1), text);
     }
-    // Kept as a write of "Announce": the caption that is read out.
+    // Kept as a write of "Announce": what is read out, a label's caption or
+    // whether a flag is raised.
     void announce() override {
-        world_.writes.push_back({name_, "Announce", Caption_, world_.pump.calls});
+        world_.writes.push_back(
+            {name_, "Announce", Caption_.empty() ? show(Raised_) : Caption_, world_.pump.calls});
     }
     bool unloaded = false;
 
