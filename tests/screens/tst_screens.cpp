@@ -4,6 +4,7 @@
 #include "fonts.h"
 #include "gamewindow.h"
 #include "helpviewer.h"
+#include "narrator.h"
 #include "numbers.h"
 #include "program.h"
 #include "qtcontrols.h"
@@ -396,6 +397,26 @@ private slots:
         QVERIFY(game.flagUp(1));
         x(QEvent::KeyPress, 6000);
         QVERIFY(!game.flagUp(1));
+    }
+
+    // Each text said appears in a notification of its own, the same text
+    // twice too, which keeps it while a screen reader comes to read it; none
+    // is ever shown.
+    void eachTextIsSaidAnew() {
+        QWidget window;
+        Narrator narrator(&window);
+        window.show();
+        for (const char* text : {"赤あげて", "赤あげて", "Ｍｉｓｓ!"})
+            narrator.say(QString::fromUtf8(text));
+        QStringList said;
+        for (QWidget* notification : window.findChildren<QWidget*>()) {
+            QVERIFY(!notification->isVisible());
+            if (QAccessible::queryAccessibleInterface(notification)->role() ==
+                QAccessible::Notification)
+                said << notification->accessibleName();
+        }
+        said.sort();
+        QCOMPARE(said.join('|'), "|||||赤あげて|赤あげて|Ｍｉｓｓ!");
     }
 
     // Exit and close end the program in the pump call they come in, inside a
