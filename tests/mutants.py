@@ -497,4 +497,8 @@ MUTANTS = [
      '    Label1.setCaption("準備はできましたか？");\n    Label1.announce();',
      '    Label1.setCaption("準備はできましたか？");',
      'A screen reader does not say "準備はできましたか？" when the game window opens.'),
+    ('p124', 'runtime/narrator.cpp', '    QAccessibleEvent appeared(notification, QAccessible::ObjectShow);', '    QAccessibleEvent appeared(notification, QAccessible::NameChanged);', 'the notifications no longer appear, only rename themselves: Orca stays silent for commands, messages and flag moves'),
+    ('p125', 'screens/gamewindow.cpp', 'if (!focus || focus == surface_ || !focus->isEnabled() || focus->isHidden())', 'if (!focus || !focus->isEnabled() || focus->isHidden())', 'after the progress button hid while focused, it gets no focus when it shows again: a keyboard-only player cannot continue after a miss with Space/Enter'),
+    ('p126', 'screens/gamewindow.cpp', 'shape->setAccessibleName(QString::fromUtf8(flags[i - 1].name));', 'shape->setAccessibleName(QString::fromUtf8(flags[5 - i].name));', 'The flags are named in reverse: moving red (F1) is announced as "白の旗", yellow as "緑の旗".'),
+    ('p127', 'runtime/narrator.cpp', 'void Narrator::say(const QString& text) {\n    QWidget* notification = notifications_[next_];\n', 'void Narrator::say(const QString& text) {\n    if (text == notifications_[(next_ + notifications_.size() - 1) % notifications_.size()]->accessibleName())\n        return;\n    QWidget* notification = notifications_[next_];\n', 'A message equal to the one just spoken is skipped: the same command called in two turns in a row (e.g. 赤あげて, 赤あげて) is only spoken once.'),
 ]
