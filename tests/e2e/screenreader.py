@@ -3,7 +3,7 @@ every message to a file instead of a voice. What Orca says is read from its own 
 clock messages come closer together than a player ever hears them, and speech-dispatcher drops a message that the
 next one overtakes."""
 
-import contextlib, os, re, shutil, signal, subprocess, tempfile, time, unicodedata, unittest
+import contextlib, os, re, shutil, signal, subprocess, tempfile, unicodedata, unittest
 
 from e2e import Game, poll, pyatspi, showing, window_manager, xdotool
 
@@ -41,7 +41,7 @@ for name in ("otherOrcas", "other_orcas"):
 sys.exit(main())"""
 
 
-class Orca:  # Orca on run.sh's display and bus, with a scratch home; heard() is what it has said
+class Orca:  # Orca on run.sh's display and bus, with a scratch home; lines() is what it has said
     def __init__(self):
         self.home = tempfile.mkdtemp()
         config = os.path.join(self.home, ".config", "speech-dispatcher")
