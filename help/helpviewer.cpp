@@ -2,12 +2,12 @@
 // list, size menu, close commands and resizing do.
 #include "helpviewer.h"
 
-#include "drawnwidgets.h"
-#include "fittingwidgets.h"
+#include "captionbutton.h"
 #include "fonts.h"
 #include "framing.h"
 #include "numbers.h"
 #include "qtcontrols.h"
+#include "rule.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,10 +1,15 @@
 // The game window's widgets at their design places, and its menu commands.
 #include "gamewindow.h"
 
+#include "application.h"
+#include "captionbutton.h"
+#include "clockpanel.h"
 #include "fonts.h"
+#include "heldkeys.h"
 #include "icon.h"
 #include "numbers.h"
 #include "qtcontrols.h"
+#include "rule.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -71,13 +76,6 @@ struct GameWindow::Controls {
     }
 };
 
-std::vector<int> GameWindow::flagKeys() {
-    std::vector<int> keys;
-    for (const Flag& flag : flags)
-        keys.push_back(flag.key);
-    return keys;
-}
-
 GameWindow::GameWindow(const Services& services, std::function<void()> showRules)
     : services_(services)
     , surface_(new QWidget(this))
@@ -85,6 +83,11 @@ GameWindow::GameWindow(const Services& services, std::function<void()> showRules
     , Label2_(new SelfSizingLabel(QStringLiteral("Ｍｉｓｓ!"), surface_))
     , 進行ボタン_(new CaptionButton(QStringLiteral("－－－－＞"), surface_))
     , narrator_(std::make_unique<Narrator>(surface_)) {
+    // A flag's key held down is one press, while this window exists.
+    std::vector<int> flagKeys;
+    for (const Flag& flag : flags)
+        flagKeys.push_back(flag.key);
+    Application::watchFirst(new HeldKeys(flagKeys, this));
     setWindowTitle(QStringLiteral("Hyper Jorv"));
     setWindowIcon(gameIcon());
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -115,7 +118,7 @@ GameWindow::GameWindow(const Services& services, std::function<void()> showRules
         auto* shape = new ShapeWidget(surface_);
         shape->setObjectName(QStringLiteral("Shape1(%1)").arg(i));
         placeInTwips(shape, flagLeft(i), flagLoweredTop, 375, 375);
-        shape->fillColor = flags[i - 1].colour;
+        shape->setFillColor(toQColor(flags[i - 1].colour));
         shape->setAccessibleName(QString::fromUtf8(flags[i - 1].name));
         shape->setVisible(shownAtDesign(i));
         Shape1_[i - 1] = shape;

@@ -3,11 +3,12 @@
 // lives in the game itself.
 #pragma once
 
-#include "drawnwidgets.h"
-#include "fittingwidgets.h"
+#include "fittinglabel.h"
 #include "game.h"
 #include "narrator.h"
+#include "selfsizinglabel.h"
 #include "services.h"
+#include "shapewidget.h"
 
 #include <QMainWindow>
 
@@ -29,9 +30,6 @@ public:
     // `showRules` opens the help viewer, for the rules menu item.
     GameWindow(const Services& services, std::function<void()> showRules);
     ~GameWindow() override;
-
-    // The keys of the flags, F1 (red) to F5 (white): a held one is one press.
-    static std::vector<int> flagKeys();
 
     // The window load; runs once, before the window is first shown.
     void load(const Label& titleLabel3, Window& titleWindow);

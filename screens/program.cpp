@@ -1,17 +1,12 @@
 // Creation, showing and unloading of the program's windows.
 #include "program.h"
 
-#include "application.h"
-
 #include <QApplication>
 
 namespace jorv {
 
 Program::Program(const Services& services)
-    : services_(services)
-    , heldKeys_(std::make_unique<HeldKeys>(GameWindow::flagKeys(), nullptr)) {
-    Application::watchFirst(heldKeys_.get());
-}
+    : services_(services) {}
 
 Program::~Program() {
     delete title_;

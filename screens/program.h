@@ -6,13 +6,10 @@
 #pragma once
 
 #include "gamewindow.h"
-#include "heldkeys.h"
 #include "helpviewer.h"
 #include "titlescreen.h"
 
 #include <QPointer>
-
-#include <memory>
 
 namespace jorv {
 
@@ -39,7 +36,6 @@ private:
     void unloadTitle();
 
     Services services_;
-    std::unique_ptr<HeldKeys> heldKeys_;
     QPointer<TitleScreen> title_;
     QPointer<GameWindow> game_;
     QPointer<HelpViewer> help_;

@@ -2,8 +2,8 @@
 // routes the pointer's moves and clicks to the title screen's rules.
 #pragma once
 
-#include "fittingwidgets.h"
 #include "qtcontrols.h"
+#include "selfsizinglabel.h"
 #include "title.h"
 
 #include <QWidget>

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,8 @@
 // The windows offscreen as the player meets them. CTest plays the games also at
 // twice the scale and with a 12-point UI font (JORV_UI_POINTS).
 #include "application.h"
+#include "captionbutton.h"
+#include "fittinglabel.h"
 #include "fonts.h"
 #include "gamewindow.h"
 #include "helpviewer.h"
@@ -9,6 +11,7 @@
 #include "program.h"
 #include "qtcontrols.h"
 #include "qtservices.h"
+#include "shrunktofit.h"
 #include "testworld.h"
 #include "titlescreen.h"
 
@@ -26,6 +29,7 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QtTest/qtestspontaneevent.h>
 
 using namespace jorv;
@@ -618,8 +622,8 @@ private slots:
             check(window.windowIcon().pixmap(32, 32).toImage(), "game-icon");
             ShapeWidget* red = window.flagShape(1);
             for (int style : {5, 7, 0}) // striped down to the right, crossed, solid
-                red->fillStyle = style,
-                check(red->grab().toImage(), qPrintable(QString("fill%1").arg(style)));
+                QtShape(red, nullptr).setFillStyle(style),
+                    check(red->grab().toImage(), qPrintable(QString("fill%1").arg(style)));
             Game& game = window.game();
             game.stage = 7;
             shown.world.pump.onEveryCall = [&](long) {

@@ -5,8 +5,15 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 
 namespace jorv {
+
+QColor toQColor(const Colour& colour) {
+    if (colour.buttonText)
+        return QApplication::palette().color(QPalette::ButtonText);
+    return QColor(colour.red, colour.green, colour.blue);
+}
 
 void placeInTwips(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
@@ -46,7 +53,7 @@ std::string QtLabel::caption() const {
 }
 void QtLabel::setCaption(const std::string& text) {
     if (sizing_)
-        sizing_->setText(QString::fromStdString(text));
+        sizing_->setTextAndFit(QString::fromStdString(text));
     else
         label_->setText(QString::fromStdString(text));
 }
@@ -86,6 +93,15 @@ void QtCommandButton::setVisible(bool on) {
 void QtStatusBar::setPanelText(int number, const std::string& text) {
     Q_ASSERT(number >= 1 && number <= static_cast<int>(panels_.size()));
     panels_[number - 1]->setText(QString::fromStdString(text));
+}
+
+void QtShape::setFillStyle(int style) {
+    Qt::BrushStyle brush = Qt::SolidPattern;
+    if (style == FillStyle::DownwardDiagonal)
+        brush = Qt::FDiagPattern;
+    else if (style == FillStyle::DiagonalCross)
+        brush = Qt::DiagCrossPattern;
+    shape_->setFillStyle(brush);
 }
 
 void QtShape::announce() {

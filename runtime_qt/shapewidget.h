@@ -1,15 +1,9 @@
-// The flag's square, which the game draws itself, and the rule under a menu bar.
+// The flag's square, which the game draws itself.
 #pragma once
-
-#include "controls.h"
 
 #include <QWidget>
 
-class QFrame;
-
 namespace jorv {
-
-QColor toQColor(const Colour& colour);
 
 // A filled square, solid or hatched, with a transparent outline: a flag.
 // Assistive technology reads its accessible name, and whether the flag is
@@ -18,8 +12,9 @@ QColor toQColor(const Colour& colour);
 class ShapeWidget final : public QWidget {
 public:
     explicit ShapeWidget(QWidget* parent = nullptr);
-    Colour fillColor = Colour::rgb(0, 0, 0);
-    int fillStyle = 0;
+    // Each repaints the square.
+    void setFillColor(const QColor& colour);
+    void setFillStyle(Qt::BrushStyle style);
     bool raised() const { return raised_; }
     void setRaised(bool raised);
 
@@ -27,10 +22,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QColor fillColor_ = Qt::black;
+    Qt::BrushStyle fillStyle_ = Qt::SolidPattern;
     bool raised_ = false;
 };
-
-// A rule one pixel high in the platform's line colour (the window text).
-QFrame* newRule(QWidget* parent);
 
 } // namespace jorv

@@ -1,19 +1,10 @@
-// How the flag squares and the rule are drawn, and how a flag reads to
-// assistive technology.
-#include "drawnwidgets.h"
+// How a flag square is drawn, and how a flag reads to assistive technology.
+#include "shapewidget.h"
 
 #include <QAccessibleWidget>
-#include <QApplication>
-#include <QFrame>
 #include <QPainter>
 
 namespace jorv {
-
-QColor toQColor(const Colour& colour) {
-    if (colour.buttonText)
-        return QApplication::palette().color(QPalette::ButtonText);
-    return QColor(colour.red, colour.green, colour.blue);
-}
 
 namespace {
 
@@ -69,21 +60,19 @@ void ShapeWidget::setRaised(bool raised) {
     QAccessible::updateAccessibility(&description);
 }
 
-void ShapeWidget::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    Qt::BrushStyle style = Qt::SolidPattern;
-    if (fillStyle == FillStyle::DownwardDiagonal)
-        style = Qt::FDiagPattern;
-    else if (fillStyle == FillStyle::DiagonalCross)
-        style = Qt::DiagCrossPattern;
-    painter.fillRect(rect(), QBrush(toQColor(fillColor), style));
+void ShapeWidget::setFillColor(const QColor& colour) {
+    fillColor_ = colour;
+    update();
 }
 
-QFrame* newRule(QWidget* parent) {
-    auto* rule = new QFrame(parent);
-    rule->setFrameStyle(QFrame::HLine | QFrame::Plain);
-    rule->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return rule;
+void ShapeWidget::setFillStyle(Qt::BrushStyle style) {
+    fillStyle_ = style;
+    update();
+}
+
+void ShapeWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QBrush(fillColor_, fillStyle_));
 }
 
 } // namespace jorv

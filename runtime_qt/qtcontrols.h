@@ -4,10 +4,10 @@
 #pragma once
 
 #include "controls.h"
-#include "drawnwidgets.h"
-#include "fittingwidgets.h"
 #include "narrator.h"
 #include "numbers.h"
+#include "selfsizinglabel.h"
+#include "shapewidget.h"
 
 #include <QAction>
 #include <QLabel>
@@ -19,6 +19,9 @@
 class QAbstractButton;
 
 namespace jorv {
+
+// The colour a control's colour stands for on this platform.
+QColor toQColor(const Colour& colour);
 
 // Puts a widget at a place of its parent's client area given in twips.
 void placeInTwips(QWidget* widget, int left, int top, int width, int height);
@@ -89,8 +92,8 @@ public:
     void setTop(int twips) override { shape_->move(shape_->x(), toPixels(twips)); }
     void setRaised(bool raised) override { shape_->setRaised(raised); }
     void setVisible(bool on) override { shape_->setVisible(on); }
-    void setFillColor(Colour colour) override { shape_->fillColor = colour, shape_->update(); }
-    void setFillStyle(int style) override { shape_->fillStyle = style, shape_->update(); }
+    void setFillColor(Colour colour) override { shape_->setFillColor(toQColor(colour)); }
+    void setFillStyle(int style) override;
     // The flag as assistive technology reads it: "赤の旗 あがっている".
     void announce() override;
 
