@@ -3,7 +3,7 @@
 // and turning red on the way, the button rising to meet it, and "THE END".
 #include "game.h"
 
-#include "stagetable.h"
+#include "facts.h"
 
 #include <initializer_list>
 
@@ -12,11 +12,11 @@ namespace jorv {
 void Game::allClearEnding() {
     // Every wait is worked out from speedCount as it begins.
     setFlagInput(false);
-    window.setBackColor(colours::lightBlue);
+    window.setBackColor(colours::gameBackground);
     パネル.setPanelText(1, "");
     waitUnits(1.5);
     Label2.setCaption("ALL Clear!");
-    Label2.setForeColor(Colour::rgb(192, 255, 255));
+    Label2.setForeColor(colours::allClearBanner);
     Label2.setVisible(true);
     Label2.announce();
     Label1.setCaption("全面終了しました");
@@ -40,11 +40,11 @@ void Game::allClearEnding() {
     for (int x = flagLeft(5); x >= flagLeft(3); x -= 10) {
         white.setLeft(x);
         if (x == 4900)
-            white.setFillColor(colours::lightRed);
+            white.setFillColor(colours::whiteFlagBlushes[0]);
         else if (x == 4300)
-            white.setFillColor(Colour::rgb(255, 128, 128));
+            white.setFillColor(colours::whiteFlagBlushes[1]);
         else if (x == 3750)
-            white.setFillColor(Colour::rgb(255, 0, 0));
+            white.setFillColor(colours::whiteFlagBlushes[2]);
         wait(speedCount / 10);
     }
     CommandButton& black = Command1(3);

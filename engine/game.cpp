@@ -2,6 +2,7 @@
 // flag toggle.
 #include "game.h"
 
+#include "facts.h"
 #include "numbers.h"
 
 namespace jorv {
@@ -16,7 +17,8 @@ void Game::load(const Label& titleLabel3, Window& titleWindow) {
     window.setLeft(titleWindow.left());
     titleWindow.unload();
     バー残量.setValue(14);
-    colourWords = {{"赤", "黄", "黒", "緑", "白"}};
+    for (int i = 1; i <= 5; ++i)
+        colourWords(i) = flags[i - 1].word;
     actionWords = {{"あげて", "さげて", "さげない", "あげない"}};
     missesLeft = 10;
     setFlagInput(false);

@@ -2,6 +2,7 @@
 // the ending at once. Entries that name no stage change nothing.
 #include "game.h"
 
+#include "facts.h"
 #include "numbers.h"
 
 #include <optional>
@@ -35,7 +36,8 @@ std::string halfWidth(const std::string& text) {
 }
 
 // The level an entry names: a number taken to the nearest whole, ties to
-// even, that is a stage (1 to 12) or a way to the ending (13 to 255).
+// even, that is a stage (1 to lastStage) or a way to the ending (past it, to
+// 255).
 std::optional<std::uint8_t> levelIn(const std::string& entry) {
     const std::optional<double> number = wholeNumber(halfWidth(entry));
     if (!number)
@@ -59,7 +61,7 @@ void Game::パネルDoubleClick(int /*panel*/) {
     if (!level)
         return;
     stage = *level;
-    if (stage <= 12) {
+    if (stage <= lastStage) {
         // The next set-up adds one: the entered stage is the one it prepares.
         --stage;
         return;

@@ -3,9 +3,9 @@
 // move the flags inside those pump calls, between the steps of a turn.
 #include "game.h"
 
+#include "facts.h"
 #include "numbers.h"
 #include "pumpwait.h"
-#include "stagetable.h"
 
 #include <algorithm>
 #include <array>
@@ -17,12 +17,12 @@ namespace jorv {
 
 namespace {
 
-// The window background of the last stage from its fifth turn on.
-const std::array<Colour, 11> lastStageBackgrounds{
-    Colour::rgb(255, 0, 0),     Colour::rgb(0, 192, 0),     Colour::rgb(255, 255, 0),
-    Colour::rgb(255, 255, 255), Colour::rgb(255, 255, 0),   Colour::rgb(0, 0, 255),
-    Colour::rgb(255, 0, 0),     Colour::rgb(255, 255, 255), Colour::rgb(255, 0, 0),
-    Colour::rgb(0, 192, 0),     Colour::rgb(128, 128, 128)};
+// The rules of the stage in play; a stage outside the table has none.
+const StageRow& rulesOf(int stage) {
+    static const StageRow none{};
+    const StageRow* row = stageRow(stage);
+    return row ? *row : none;
+}
 
 // Byte offsets at which the characters of a UTF-8 text end.
 std::vector<std::size_t> characterEnds(const std::string& text) {
@@ -124,7 +124,7 @@ void Game::setCharDelay() {
     const std::int64_t s = speedCount;
     const int n = loopIndex;
     if (n == 1) {
-        charDelay = nearest(s * (stage == 12 ? 0.7 : 0.8));
+        charDelay = nearest(s * rulesOf(stage).firstCharDelay);
     } else if (n >= 13 && n <= 15) {
         charDelay = nearest(static_cast<double>(2 * s / 6));
     } else {
@@ -153,8 +153,9 @@ void Game::runStage() {
     for (loopIndex = 1; loopIndex <= 15; ++loopIndex) {
         バー残量.setValue(static_cast<float>(15 - loopIndex));
         const std::string command = drawCommand();
-        if (stage == 12 && loopIndex >= 5)
-            window.setBackColor(lastStageBackgrounds[loopIndex - 5]);
+        const std::span<const Colour> flashes = rulesOf(stage).flashes;
+        if (loopIndex >= 5 && static_cast<std::size_t>(loopIndex - 5) < flashes.size())
+            window.setBackColor(flashes[loopIndex - 5]);
         setCharDelay();
         spellOut(command);
         // The answer time has a counter of its own: loopIndex keeps the turn.
@@ -171,7 +172,7 @@ void Game::runStage() {
     Label1.setCaption("Stage Clear");
     Label1.announce();
     waitUnits(3);
-    if (stage == 12) {
+    if (stage == lastStage) {
         allClearEnding();
     } else {
         resetFlags();
@@ -181,11 +182,11 @@ void Game::runStage() {
 
 void Game::reportMiss() {
     setFlagInput(false);
-    if (stage == 12)
-        window.setBackColor(colours::lightRed);
+    if (const std::optional<Colour> back = rulesOf(stage).missBackColor)
+        window.setBackColor(*back);
     for (loopIndex = 1; loopIndex <= 5; ++loopIndex)
         Shape1(loopIndex).setVisible(flagInPlay(loopIndex));
-    Label1.setForeColor(Colour::rgb(255, 0, 0));
+    Label1.setForeColor(colours::missedCommand);
     Label2.setVisible(true);
     Label2.announce();
     進行ボタン.setVisible(true);

@@ -1,14 +1,9 @@
 // The title screen's choices and their highlight.
 #include "title.h"
 
+#include "facts.h"
+
 namespace jorv {
-
-namespace {
-
-constexpr Colour yellow = Colour::rgb(255, 255, 0);
-constexpr Colour black = Colour::rgb(0, 0, 0);
-
-} // namespace
 
 Title::Title(const TitleControls& controls, const Services& services, TitleExits exits)
     : TitleControls(controls)
@@ -44,9 +39,9 @@ void Title::highlight(int index) {
         return;
     for (int i = 1; i <= 3; ++i) {
         if (i == index) {
-            Label4(i).setForeColor(yellow);
+            Label4(i).setForeColor(colours::choiceHighlighted);
         } else {
-            Label4(i).setForeColor(black);
+            Label4(i).setForeColor(colours::choice);
             Label4(i).setBorderStyle(BorderStyle::None);
         }
     }
@@ -54,7 +49,7 @@ void Title::highlight(int index) {
 
 void Title::clearHighlight() {
     for (int i = 1; i <= 3; ++i) {
-        Label4(i).setForeColor(black);
+        Label4(i).setForeColor(colours::choice);
         Label4(i).setBorderStyle(BorderStyle::None);
     }
 }

@@ -4,6 +4,7 @@
 #include "application.h"
 #include "captionbutton.h"
 #include "clockpanel.h"
+#include "facts.h"
 #include "fonts.h"
 #include "heldkeys.h"
 #include "icon.h"
@@ -23,21 +24,13 @@ namespace jorv {
 
 namespace {
 
-struct Flag {
-    const char* name;
-    const char* button;
-    const char* item;
-    Colour colour;
-    Qt::Key key;
-};
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
-const std::array<Flag, 5> flags{{
-    {"赤の旗", "赤 (F1)", "赤 &Red", Colour::rgb(255, 0, 0), Qt::Key_F1},
-    {"黄色の旗", "黄色 (F2)", "黄 &Yellow", Colour::rgb(255, 255, 0), Qt::Key_F2},
-    {"黒の旗", "黒 (F3)", "黒 &Black", Colour::rgb(0, 0, 0), Qt::Key_F3},
-    {"緑の旗", "緑 (F4)", "緑 &Green", Colour::rgb(0, 192, 0), Qt::Key_F4},
-    {"白の旗", "白 (F5)", "白 &White", Colour::rgb(255, 255, 255), Qt::Key_F5},
-}};
+int keyOf(const Flag& flag) {
+    return Qt::Key_F1 + flag.functionKey - 1;
+}
 
 // Only red and white are out at the start.
 bool shownAtDesign(int i) {
@@ -86,7 +79,7 @@ GameWindow::GameWindow(const Services& services, std::function<void()> showRules
     // A flag's key held down is one press, while this window exists.
     std::vector<int> flagKeys;
     for (const Flag& flag : flags)
-        flagKeys.push_back(flag.key);
+        flagKeys.push_back(keyOf(flag));
     Application::watchFirst(new HeldKeys(flagKeys, this));
     setWindowTitle(QStringLiteral("Hyper Jorv"));
     setWindowIcon(gameIcon());
@@ -119,11 +112,11 @@ GameWindow::GameWindow(const Services& services, std::function<void()> showRules
         shape->setObjectName(QStringLiteral("Shape1(%1)").arg(i));
         placeInTwips(shape, flagLeft(i), flagLoweredTop, 375, 375);
         shape->setFillColor(toQColor(flags[i - 1].colour));
-        shape->setAccessibleName(QString::fromUtf8(flags[i - 1].name));
+        shape->setAccessibleName(text(flags[i - 1].name));
         shape->setVisible(shownAtDesign(i));
         Shape1_[i - 1] = shape;
 
-        auto* button = new CaptionButton(QString::fromUtf8(flags[i - 1].button), surface_);
+        auto* button = new CaptionButton(text(flags[i - 1].button), surface_);
         button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
         placeInTwips(button, flagLeft(i) - 127, flagButtonTop, 615, 495);
         button->setEnabled(false);
@@ -150,8 +143,8 @@ GameWindow::GameWindow(const Services& services, std::function<void()> showRules
         QtStatusBar(std::vector<QLabel*>(panels_.begin(), panels_.end())),
         QtProgressBar(バー残量_),
     });
-    controls_->window.setBackColor(Colour::rgb(192, 192, 255));
-    controls_->Label2.setForeColor(Colour::rgb(255, 128, 0));
+    controls_->window.setBackColor(colours::gameBackground);
+    controls_->Label2.setForeColor(colours::missBanner);
     controls_->Label1.setForeColor(Colour::systemButtonText());
     game_ = std::make_unique<Game>(controls_->named(), services_);
 
@@ -205,8 +198,8 @@ void GameWindow::buildMenus(const std::function<void()>& showRules) {
         menu->menuAction()->setObjectName(QString::fromUtf8(name));
         return menu;
     };
-    auto addItem = [](QMenu* menu, const QString& name, const char* caption) {
-        QAction* item = menu->addAction(QString::fromUtf8(caption));
+    auto addItem = [](QMenu* menu, const QString& name, std::string_view caption) {
+        QAction* item = menu->addAction(text(caption));
         item->setObjectName(name);
         return item;
     };
@@ -218,8 +211,8 @@ void GameWindow::buildMenus(const std::function<void()>& showRules) {
     QMenu* flagMenu = addMenu("メニュー旗", "旗(&F)");
     for (int i = 1; i <= 5; ++i) {
         QAction* item =
-            addItem(flagMenu, QStringLiteral("メニュー各旗(%1)").arg(i), flags[i - 1].item);
-        item->setShortcut(QKeySequence(flags[i - 1].key));
+            addItem(flagMenu, QStringLiteral("メニュー各旗(%1)").arg(i), flags[i - 1].menuItem);
+        item->setShortcut(QKeySequence(keyOf(flags[i - 1])));
         item->setShortcutContext(Qt::WindowShortcut);
         // A held flag key is one press.
         item->setAutoRepeat(false);

@@ -1,6 +1,7 @@
 // The title screen's layout, and its pointer routed to the rules.
 #include "titlescreen.h"
 
+#include "facts.h"
 #include "fonts.h"
 #include "icon.h"
 #include "numbers.h"
@@ -133,8 +134,8 @@ TitleScreen::TitleScreen(const Services& services, TitleExits exits, std::functi
     Label1_->setObjectName(QStringLiteral("Label1"));
     Label2_->setObjectName(QStringLiteral("Label2"));
     Label3_->setObjectName(QStringLiteral("Label3"));
-    QtLabel(Label1_).setForeColor(Colour::rgb(0, 0, 0));
-    QtLabel(Label2_).setForeColor(Colour::rgb(0, 0, 255));
+    QtLabel(Label1_).setForeColor(colours::titleName);
+    QtLabel(Label2_).setForeColor(colours::titleCredit);
     Label2_->setAlignment(Qt::AlignRight | Qt::AlignTop);
     label3Control_.setForeColor(Colour::systemButtonText());
     Label3_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -2,6 +2,7 @@
 // twice the scale and with a 12-point UI font (JORV_UI_POINTS).
 #include "application.h"
 #include "captionbutton.h"
+#include "facts.h"
 #include "fittinglabel.h"
 #include "fonts.h"
 #include "gamewindow.h"
@@ -126,7 +127,10 @@ QStringList unfitIn(const QWidget& window) {
     return found;
 }
 
-constexpr std::array keys{Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5};
+// Flag i's key.
+Qt::Key keyOf(int i) {
+    return Qt::Key(Qt::Key_F1 + flags[i - 1].functionKey - 1);
+}
 
 QWidget* focusOr(QWidget* fallback) {
     return QApplication::focusWidget() ? QApplication::focusWidget() : fallback;
@@ -168,8 +172,8 @@ struct Play : ShownWindow {
             QTest::keyClick(focus, Qt::Key_Enter, Qt::KeypadModifier);
         }
         if (!open) {
-            for (Qt::Key key : keys)
-                QTest::keyClick(&window, key);
+            for (int i = 1; i <= 5; ++i)
+                QTest::keyClick(&window, keyOf(i));
             if (bits(window.game().flagUp) != flags)
                 faults << "a flag key moved a flag while flag input was closed";
         }
@@ -185,13 +189,13 @@ struct Play : ShownWindow {
                 continue;
             const int way = answers++ % 3;
             if (way == 0) {
-                QTest::keyClick(&window, keys[i - 1]);
+                QTest::keyClick(&window, keyOf(i));
             } else if (way == 1) {
                 QTest::mouseClick(window.flagButton(i), Qt::LeftButton);
             } else {
                 for (bool repeat : {false, true, true, true})
-                    QTest::simulateEvent(window.windowHandle(), true, keys[i - 1], {}, {}, repeat);
-                QTest::simulateEvent(window.windowHandle(), false, keys[i - 1], {}, {}, false);
+                    QTest::simulateEvent(window.windowHandle(), true, keyOf(i), {}, {}, repeat);
+                QTest::simulateEvent(window.windowHandle(), false, keyOf(i), {}, {}, false);
             }
             if (game.flagUp(i) != game.expectedUp(i))
                 faults << QString("flag %1 did not move once by way %2").arg(i).arg(way);

@@ -1,6 +1,8 @@
 // The scripted services and recording controls of the test world.
 #include "testworld.h"
 
+#include "facts.h"
+
 #include <cmath>
 #include <regex>
 #include <stdexcept>
@@ -110,8 +112,12 @@ std::string visible(const std::array<RecordingControl, 5>& controls) {
 }
 
 Reading readCommand(const std::string& text) {
-    static const std::regex clause("((?:赤|黄|黒|緑|白)+)(あげ|さげ)(て|ない)");
-    static const std::string colours = "赤黄黒緑白"; // three bytes each
+    std::string colours, anyColour; // three bytes each; 赤|黄|...
+    for (const Flag& flag : flags) {
+        colours += flag.word;
+        anyColour += (anyColour.empty() ? "" : "|") + std::string(flag.word);
+    }
+    const std::regex clause("((?:" + anyColour + ")+)(あげ|さげ)(て|ない)");
     Reading reading;
     int clauses = 0;
     for (std::sregex_iterator it(text.begin(), text.end(), clause), end; it != end; ++it) {
