@@ -3,8 +3,7 @@
 # with how it was taken, then a table of them all: processor use while a
 # stage runs, start-up time and peak memory against a bare Qt window, the
 # length of one pump call at rest and beside a busy core, the delay from an
-# F-key press to the repaint of the moved flag, the length of a counted wait
-# while the pointer moves over the game window, and the help viewer's times
+# F-key press to the repaint of the moved flag, and the help viewer's times
 # with large rules files. Builds the
 # game as it ships (RelWithDebInfo: -O2, no assertions) and the measuring
 # programs of bench/ into build-bench/, and an earlier revision (the first
@@ -306,43 +305,9 @@ if_before "   before (revision $before): repainted median $(field repainted_medi
 key_median=$(field repainted_median_ms "$line")
 key_p95=$(field repainted_p95_ms "$line")
 
-# -- 5. A counted wait under pointer motion -------------------------------
+# -- 5. The help viewer with large rules files -----------------------------
 echo
-echo "5. A counted wait of 3000 pump calls under pointer motion (jorv::QtPump::pumpCounted)"
-echo "   how: bench/pointerwait builds the real game window with the real Qt services on this"
-echo "        display, idle before its first stage, and times pumpCounted(counter, 3000) on the"
-echo "        steady clock: 3000 calls, which should last 3000 ms whatever events come in. Meanwhile"
-echo "        a thread with an X connection of its own moves the pointer through XTest back and forth"
-echo "        along a line across the window, a pixel a motion, each a round trip to the server:"
-echo "        none, 125, 500 and 1000 motions a second and unthrottled (max); 3 waits at each rate,"
-echo "        each after 200 ms of motion. Then, at 1000 a second, the same 3000 calls made one by one"
-echo "        with QtPump::pump (single_ms). counter: where the wait left it (3001 once all 3000 calls"
-echo "        are made); moves: the pointer moves Qt handed to the window (it merges those that queue"
-echo "        up); sent_hz: the motions sent a second"
-pointer_out="$runtime/pointerwait.txt"
-"$tools/pointerwait" 3 | tee "$pointer_out" | sed -u 's/^/   /'
-pointer_ms() { # the median of a figure over the lines of one rate
-  local values
-  mapfile -t values < <(sed -n "s/^rate=$1 .*\b$2=\([^ ]*\).*/\1/p" "$pointer_out")
-  median "${values[@]}"
-}
-pointer_waits=
-for rate in none 125 500 1000 max; do
-  case $rate in
-  none) name="no motion" ;;
-  max) name="unthrottled" ;;
-  *) name="$rate/s" ;;
-  esac
-  pointer_waits+="${pointer_waits:+; }$name $(pointer_ms "$rate" wait_ms) ms"
-done
-pointer_single=$(pointer_ms 1000 single_ms)
-pointer_counters=$(sed -n 's/.*\bcounter=\([^ ]*\).*/\1/p' "$pointer_out" | sort -u | paste -sd,)
-echo "   median waits: $pointer_waits; counter after the waits: $pointer_counters"
-echo "   3000 single calls at 1000 motions a second: median $pointer_single ms"
-
-# -- 6. The help viewer with large rules files -----------------------------
-echo
-echo "6. The help viewer with large rules files"
+echo "5. The help viewer with large rules files"
 echo "   how: bench/viewertiming shows the game's help viewer on this display with each of its"
 echo "        rules files in turn (its opening comment says which files, and what each time"
 echo "        covers): bytes, the file's size; shown, the sections the viewer lists, or too-large"
@@ -382,10 +347,7 @@ printf '| %s | %s |\n' \
   "pump call, other core busy: mean, 99th percentile" "$(field mean_us "$loaded") us, $(field p99_us "$loaded") us" \
   "F-key to flag repainted: median, 95th percentile (aim: under 16 ms)" \
   "$key_median ms, $key_p95 ms$(if_before " (before: $(field repainted_median_ms "$old_line") ms, $(field repainted_p95_ms "$old_line") ms)")" \
-  "counted wait of 3000 calls (3000 ms) under pointer motion: medians" \
-  "$pointer_waits; counter after the waits: $pointer_counters" \
-  "3000 single pump calls at 1000 motions a second: median" "$pointer_single ms" \
-  "help viewer, longest load + paint of a large rules file" "${viewer_worst:-not measured (see 6.)}"
+  "help viewer, longest load + paint of a large rules file" "${viewer_worst:-not measured (see 5.)}"
 if [ -z "$commit" ]; then
   echo
   echo "Revision $before is not in this clone: no \"before\" figures."
