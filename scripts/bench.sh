@@ -4,17 +4,10 @@
 # stage runs, start-up time and peak memory against a bare Qt window, the
 # length of one pump call at rest and beside a busy core, the delay from an
 # F-key press to the repaint of the moved flag, and the help viewer's times
-# with large rules files. Builds the
-# game as it ships (RelWithDebInfo: -O2, no assertions) and the measuring
-# programs of bench/ into build-bench/, and an earlier revision (the first
-# argument; by default the last one whose pump woke every millisecond),
-# unpacked into build-bench-before/source/ and built in
-# build-bench-before/build/, for the figures that compare them: processor
-# use, wake-ups and key delay; a clone without that revision (a shallow one)
-# skips those "before" figures. Installs what is missing. Takes six to seven
-# minutes after the builds; runs again as often as wanted; not a test, and
-# not run by CI.
-# Usage: bench.sh [REVISION]
+# with large rules files. Builds the game as it ships (RelWithDebInfo: -O2, no
+# assertions) and the measuring programs of bench/ into build-bench/.
+# Installs what is missing. Takes about four minutes after the build; runs
+# again as often as wanted; not a test, and not run by CI.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -23,35 +16,12 @@ source "$root/scripts/xwindows.sh"
 install_missing g++ make cmake qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho \
   xvfb xdotool imagemagick libx11-dev libxtst-dev util-linux procps
 
-# The pump as it was before it slept between events, built beside today's
-# for the figures that compare them (a revision may be given).
-before=${1:-c2e83be}
 started=$(date +%s)
 build="$root/build-bench"
-old="$root/build-bench-before"
-if commit=$(git -C "$root" rev-parse -q --verify "$before^{commit}" 2>/dev/null); then
-  echo "Building the game and the measuring programs in build-bench/, and revision $before in build-bench-before/ ..."
-else
-  commit=
-  echo "Revision $before is not in this clone (a shallow clone has no history): the figures"
-  echo "marked \"before\" are skipped. Building the game and the measuring programs in build-bench/ ..."
-fi
-# The earlier revision's tree stays where CMake's cache expects it, and is
-# unpacked again only for another revision: its build is then remade whole.
-unpack_before() {
-  [ "$(cat "$old/source.commit" 2>/dev/null)" = "$commit" ] && return 0
-  rm -rf "$old" && mkdir -p "$old/source" &&
-    git -C "$root" archive "$commit" | tar -x -C "$old/source" &&
-    echo "$commit" >"$old/source.commit"
-}
+echo "Building the game and the measuring programs in build-bench/ ..."
 log=$(mktemp)
 if ! { cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
-  -DJORV_BENCH=ON && cmake --build "$build" -j2 &&
-  if [ -n "$commit" ]; then
-    unpack_before &&
-      cmake -S "$old/source" -B "$old/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
-        -DJORV_BENCH=ON && cmake --build "$old/build" -j2
-  fi; } >"$log" 2>&1; then
+  -DJORV_BENCH=ON && cmake --build "$build" -j2; } >"$log" 2>&1; then
   cat "$log" >&2
   rm -f "$log"
   exit 1
@@ -208,25 +178,15 @@ stage_figures() {
   echo "$(calc %.2f "100 * ($k1 - $k0) / $hz / ($t1 - $t0)") $(calc %.1f "($w1 - $w0) / ($t1 - $t0)")" \
     "$(calc %.0f "100 * $in_stage / $probes") $(calc %.1f "$t1 - $t0") $probes $idle"
 }
-# Its words around a figure of the earlier revision, or nothing when that
-# revision is not measured.
-if_before() {
-  if [ -n "$commit" ]; then echo "$*"; fi
-}
 read -r stage_cpu stage_wakeups stage_share stage_seconds probes idle < <(stage_figures "$game")
-old_cpu='' old_wakeups='' old_share='' old_idle=''
-if [ -n "$commit" ]; then
-  read -r old_cpu old_wakeups old_share _ _ old_idle < <(stage_figures "$old/build/hyperjorv")
-fi
 echo "   how: from the moment flag input opens in stage 1, over $stage_seconds s of wall time:"
 echo "        utime+stime ticks of /proc/PID/stat as % of one core, and the voluntary context"
 echo "        switches of the main thread (/proc/PID/task/PID/status) per second; the player never"
-echo "        answers, so each command is a miss; 進行ボタン is clicked every 2 s.$(if_before " Then the same")"
-if_before "        with the game of revision $before"
-echo "   processor use: $stage_cpu % of one core$(if_before "; before $old_cpu %")"
-echo "   wake-ups: $stage_wakeups a second$(if_before "; before $old_wakeups")"
-echo "   at rest on the ready message, 20 s: $idle wake-ups$(if_before "; before $old_idle")"
-echo "   share of the window in a stage (進行ボタン hidden, $probes probes of its pixels): $stage_share %$(if_before "; before $old_share %")"
+echo "        answers, so each command is a miss; 進行ボタン is clicked every 2 s."
+echo "   processor use: $stage_cpu % of one core"
+echo "   wake-ups: $stage_wakeups a second"
+echo "   at rest on the ready message, 20 s: $idle wake-ups"
+echo "   share of the window in a stage (進行ボタン hidden, $probes probes of its pixels): $stage_share %"
 
 # -- 2. Start-up ----------------------------------------------------------
 echo
@@ -281,10 +241,6 @@ done
 # -- 4. F-key to repaint --------------------------------------------------
 echo
 echo "4. Delay from an F-key press to the repaint of the moved flag"
-old_line=''
-if [ -n "$commit" ]; then
-  old_line=$("$old/build/bench/flaglatency" 200 30)
-fi
 line=$("$tools/flaglatency" 200 30)
 echo "   how: bench/flaglatency builds the real game window with the real Qt services on this"
 echo "        display, loads it with speed count 30 and plays stage 1 (progress button again after"
@@ -300,8 +256,6 @@ for point in handled painted repainted; do
   printf '   %-9s median %s ms, 95th percentile %s ms\n' "$point" \
     "$(field ${point}_median_ms "$line")" "$(field ${point}_p95_ms "$line")"
 done
-if_before "   before (revision $before): repainted median $(field repainted_median_ms "$old_line") ms," \
-  "95th percentile $(field repainted_p95_ms "$old_line") ms"
 key_median=$(field repainted_median_ms "$line")
 key_p95=$(field repainted_p95_ms "$line")
 
@@ -338,17 +292,13 @@ echo
 echo "| figure | value |"
 echo "|---|---|"
 printf '| %s | %s |\n' \
-  "processor use in stage 1" "$stage_cpu % of one core$(if_before " (before: $old_cpu %)")" \
-  "wake-ups a second in stage 1" "$stage_wakeups$(if_before " (before: $old_wakeups)")" \
-  "wake-ups in 20 s at rest on the ready message" "$idle$(if_before " (before: $old_idle)")" \
+  "processor use in stage 1" "$stage_cpu % of one core" \
+  "wake-ups a second in stage 1" "$stage_wakeups" \
+  "wake-ups in 20 s at rest on the ready message" "$idle" \
   "exec to title window mapped" "$gm ms; bare window $bm ms; game/bare $map_ratio" \
   "peak resident memory on the title screen" "$gk kB; bare window $bk kB; game/bare $hwm_ratio" \
   "pump call at rest: mean, 99th percentile" "$(field mean_us "$rest") us, $(field p99_us "$rest") us" \
   "pump call, other core busy: mean, 99th percentile" "$(field mean_us "$loaded") us, $(field p99_us "$loaded") us" \
   "F-key to flag repainted: median, 95th percentile (aim: under 16 ms)" \
-  "$key_median ms, $key_p95 ms$(if_before " (before: $(field repainted_median_ms "$old_line") ms, $(field repainted_p95_ms "$old_line") ms)")" \
+  "$key_median ms, $key_p95 ms" \
   "help viewer, longest load + paint of a large rules file" "${viewer_worst:-not measured (see 5.)}"
-if [ -z "$commit" ]; then
-  echo
-  echo "Revision $before is not in this clone: no \"before\" figures."
-fi
