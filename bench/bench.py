@@ -110,7 +110,7 @@ def viewer():  # the help viewer on large rules files, each in a process of its 
                 said = (stopped.stdout or b"").decode() + " shown=unfinished-in-30-s"
             shown[name] = dict(word.split("=") for word in said.split())
             print(f"   {name}: {' '.join(said.split())}", flush=True)
-    def ms(name): return float(shown[name].get("load_ms", "inf")) + float(shown[name].get("paint_ms", "inf"))
+    def ms(name, *keys): return sum(float(shown[name].get(key, "inf")) for key in keys or ["load_ms", "paint_ms"])
     refused = [ms(name) for name in files if shown[name]["shown"] == "too-large"]
     accepted = [name for name in files if shown[name]["shown"] == "sections"]
     if len(refused) != 3 or len(accepted) != 5:
@@ -118,8 +118,9 @@ def viewer():  # the help viewer on large rules files, each in a process of its 
     slowest = max(accepted, key=ms)
     figure("the help viewer with large rules files", f"the 3 files past the limits get their page in "
            f"{min(refused):.0f} to {max(refused):.0f} ms (load and paint); the slowest accepted, {slowest}, "
-           f"{ms(slowest):.0f} ms; the shipped rules {ms('the shipped rules'):.0f} ms", "bench/viewertiming: "
-           "building the viewer (which reads the file) and its first paint, in a process of its own for each file")
+           f"{ms(slowest):.0f} ms; the shipped rules {ms('the shipped rules'):.0f} ms; a player's actions at most "
+           f"{max(ms(name, 'actions_ms') for name in files):.0f} ms", "bench/viewertiming: building the viewer (which "
+           "reads the file) and its first paint; the four actions after it to their repaints; a process for each file")
 
 
 def perf(seconds, pid):  # perf stat of each of the game's threads
