@@ -7,10 +7,10 @@
 //   icon     the game's window icon
 //
 //     barewindow [lines [fonts [fitting [icon]]]]
-#include "fittingwidgets.h"
 #include "fonts.h"
 #include "icon.h"
 #include "qtcontrols.h"
+#include "selfsizinglabel.h"
 
 #include <QApplication>
 
