@@ -4,7 +4,6 @@
 #include "facts.h"
 #include "numbers.h"
 #include "testworld.h"
-#include "title.h"
 
 #include <QTest>
 
@@ -402,26 +401,6 @@ private:
     std::string lastCaption_, actionAtPress_;
 };
 
-// The title screen, its measurement counting from 100 by half seconds; it
-// records when the game window and the rules were asked for.
-struct TitleWorld : World {
-    TitleWorld() { readings = {100.0f}, step = 0.5f; }
-    // The lines' colours after `move`: Y yellow, K black.
-    void look(const std::function<void()>& move) {
-        move();
-        for (const RecordingControl& line : Label4)
-            seen += line.foreColor() == Colour::rgb(255, 255, 0) ? 'Y' : 'K';
-        seen += ' ';
-    }
-    RecordingControl Label3{*this, "Label3"};
-    std::array<RecordingControl, 3> Label4{{{*this, "1"}, {*this, "2"}, {*this, "3"}}};
-    std::vector<long> asked; // the pump call of each game window, -1 for the rules
-    std::string seen;
-    Title title{
-        TitleControls{Label3, ControlArray<Label, 3>(Label4)}, services,
-        TitleExits{[this] { asked.push_back(pump.calls); }, [this] { asked.push_back(-1); }}};
-};
-
 } // namespace
 
 class TestGame : public QObject {
@@ -536,31 +515,6 @@ private slots:
                                         joined(forms).toStdString(), backgrounds}),
                      rows[stage - 1]);
         }
-    }
-
-    // The line under the pointer lights and the others go black; "☆Show Help"
-    // shows the rules. Once the measurement has begun only the background
-    // still turns the lines black, and only "☆End This Game" acts: "Thank
-    // you." stands for one pump call, then the program ends.
-    void titleChoicesWhileMeasuring() {
-        TitleWorld w;
-        w.look([&] { w.title.highlight(2); });
-        w.title.choose(2);
-        w.pump.at(2, [&] {
-            w.look([&] { w.title.highlight(3); });
-            w.look([&] { w.title.clearHighlight(); });
-            w.look([&] { w.title.highlight(1); });
-            w.title.choose(2);
-            w.title.choose(1);
-            w.title.choose(3);
-        });
-        QVERIFY_THROWS_EXCEPTION(ProgramEnded, w.title.choose(1));
-        std::string captions;
-        for (const Write& write : w.of("Label3", "Caption"))
-            captions += std::to_string(write.pumpCall) + " " + write.value + " ";
-        QCOMPARE(w.seen + captions + std::to_string(w.endedAtCall),
-                 "KYK KYK KKK KKK 0 しばらくお待ちください。 2 Thank you. 3");
-        QCOMPARE(w.asked, std::vector<long>{-1});
     }
 
     void seededGamesKeepTheInvariants() {

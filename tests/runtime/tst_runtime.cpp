@@ -42,7 +42,10 @@ private slots:
             world.step = 0.001f; // a millisecond a call past the readings
             RecordingControl label3(world, "Label3");
             SpeedCalibration calibration(world.services);
-            world.pump.at(1, [&] { QCOMPARE(calibration.calibrating, -1); });
+            world.pump.at(1, [&] {
+                QCOMPARE(calibration.calibrating, -1);
+                QCOMPARE(label3.caption(), "しばらくお待ちください。");
+            });
             world.pump.at(1000, [&] { world.timeOfDayShift = shift; });
             calibration.measure(label3);
             // Single-precision readings near noon step unevenly: a count or so either way.
