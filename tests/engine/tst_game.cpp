@@ -1,6 +1,5 @@
-// The engine in the test world: the game's load, the draws, the twelve stages,
-// the title screen's choices, and seeded games checked in every pump call
-// (JORV_SOAK_GAMES, JORV_SOAK_SEED).
+// The engine in the test world: the game's load, the draws, the twelve stages
+// and seeded games checked in every pump call (JORV_SOAK_GAMES, JORV_SOAK_SEED).
 #include "facts.h"
 #include "numbers.h"
 #include "testworld.h"
