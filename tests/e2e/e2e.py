@@ -121,6 +121,8 @@ class Game:  # one run of the program, on a clock that goes rate times faster (l
         hints = self.prop(self.x.create_resource_object("window", self.x_window(name)[0]), "_MOTIF_WM_HINTS")
         return bool(hints[2] & 0x20 or hints[1] & 0x08), bool(hints[2] & 0x40 or hints[1] & 0x10)
 
+    def pixel(self, x, y): return tuple(self.x.screen().root.get_image(x, y, 1, 1, X.ZPixmap, 0xFFFFFFFF).data[2::-1])
+
     def click(self, acc, times=1):  # returns the time of the (first) click
         # Qt learns where the window manager put a window a little after the fact: first it has acc's where X has it.
         top = pyatspi.findAncestor(acc, lambda a: a.parent.getRole() == pyatspi.ROLE_APPLICATION)
