@@ -55,7 +55,8 @@ private slots:
                      qPrintable(QString::asprintf("%ld calls, %d", world.pump.calls,
                                                   int(calibration.calibrationCount))));
             QCOMPARE(calibration.calibrating, count > 0 ? -1 : 0);
-            QCOMPARE(world.pointers, (count > 0 ? std::vector{11, 1} : std::vector<int>{}));
+            const std::vector<int> pointers{int(Pointer::Hourglass), int(Pointer::Arrow)};
+            QCOMPARE(world.pointers, count > 0 ? pointers : std::vector<int>{});
             const long measured = world.pump.calls;
             calibration.handOver(label3);
             QCOMPARE(world.pump.calls - measured, world.draws);
