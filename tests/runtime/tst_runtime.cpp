@@ -19,17 +19,14 @@
 
 using namespace jorv;
 using namespace jorv::test;
-using SteadyClock = std::chrono::steady_clock;
-using std::chrono::duration_cast;
-using std::chrono::milliseconds;
-
-namespace {} // namespace
+using namespace std::chrono;
 
 class TestRuntime : public QObject {
     Q_OBJECT
 private slots:
     // The measurement counts pump calls, under the hourglass, until the clock
     // passes its first reading plus 3, rounded, whatever the time of day does.
+    // The hand-over then makes a pump call and a draw for each count.
     void measurementCountsPumpCallsUntilTheDeadline() {
         const std::vector<std::tuple<std::vector<float>, float, int, int>> cases{
             {{100.0f, 101.0f, 102.0f, 103.0f, 103.5f}, 0.0f, 3, 4},
@@ -45,7 +42,10 @@ private slots:
             world.step = 0.001f; // a millisecond a call past the readings
             RecordingControl label3(world, "Label3");
             SpeedCalibration calibration(world.services);
-            world.pump.at(1, [&] { QCOMPARE(calibration.calibrating, -1); });
+            world.pump.at(1, [&] {
+                QCOMPARE(calibration.calibrating, -1);
+                QCOMPARE(label3.caption(), "しばらくお待ちください。");
+            });
             world.pump.at(1000, [&] { world.timeOfDayShift = shift; });
             calibration.measure(label3);
             // Single-precision readings near noon step unevenly: a count or so either way.
@@ -55,7 +55,12 @@ private slots:
                      qPrintable(QString::asprintf("%ld calls, %d", world.pump.calls,
                                                   int(calibration.calibrationCount))));
             QCOMPARE(calibration.calibrating, count > 0 ? -1 : 0);
-            QCOMPARE(world.pointers, (count > 0 ? std::vector{11, 1} : std::vector<int>{}));
+            const std::vector<int> pointers{int(Pointer::Hourglass), int(Pointer::Arrow)};
+            QCOMPARE(world.pointers, count > 0 ? pointers : std::vector<int>{});
+            const long measured = world.pump.calls;
+            calibration.handOver(label3);
+            QCOMPARE(world.pump.calls - measured, world.draws);
+            QCOMPARE(world.draws, long(calibration.calibrationCount));
         }
     }
 
@@ -82,18 +87,18 @@ private slots:
     void aCountedRunHandlesEventsAtTheirTick() {
         QtPump pump;
         std::int32_t counter = 0, seen = 0, after = 0;
-        SteadyClock::time_point closed;
+        steady_clock::time_point closed;
         QTimer::singleShot(50, Qt::PreciseTimer, [&] {
             seen = counter;
             QEventLoop box;
             QTimer::singleShot(300, &box, &QEventLoop::quit);
             box.exec();
             after = counter;
-            closed = SteadyClock::now();
+            closed = steady_clock::now();
         });
         pump.pumpCounted(counter, 500);
         QVERIFY2(seen >= 45 && seen < 500 && after == seen, qPrintable(QString::number(seen)));
-        QVERIFY(SteadyClock::now() - closed >= milliseconds(500 - seen - 2));
+        QVERIFY(steady_clock::now() - closed >= milliseconds(500 - seen - 2));
         QCOMPARE(counter, 501);
     }
 
@@ -104,11 +109,11 @@ private slots:
     void aStreamOfEventsDoesNotShortenTheCalls() {
         QtPump pump;
         std::int32_t counter = 0;
-        const auto began = SteadyClock::now();
+        const auto began = steady_clock::now();
         long ahead = 0;
         QTimer spinning;
         connect(&spinning, &QTimer::timeout, [&] {
-            const auto ticks = duration_cast<milliseconds>(SteadyClock::now() - began).count() + 1;
+            const auto ticks = duration_cast<milliseconds>(steady_clock::now() - began).count() + 1;
             ahead = std::max(ahead, counter - ticks);
         });
         spinning.start(0);
@@ -117,11 +122,11 @@ private slots:
         std::thread poster([&] {
             while (!done) {
                 QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
-                std::this_thread::sleep_for(std::chrono::microseconds(50));
+                std::this_thread::sleep_for(microseconds(50));
             }
         });
         pump.pumpCounted(counter, 300);
-        const auto counted = SteadyClock::now() - began;
+        const auto counted = steady_clock::now() - began;
         for (int call = 0; call < 20; ++call)
             pump.pump();
         done = true;
@@ -129,7 +134,7 @@ private slots:
         QCOMPARE(counter, 301);
         QVERIFY2(ahead <= 0, qPrintable(QString::number(ahead)));
         QVERIFY(counted >= milliseconds(299));
-        QVERIFY(SteadyClock::now() - began - counted >= milliseconds(19));
+        QVERIFY(steady_clock::now() - began - counted >= milliseconds(19));
     }
 
     // Deep in nested event loops the end leaves at once with status 0.
