@@ -2,7 +2,6 @@
 // twice the scale and with a 12-point UI font (JORV_UI_POINTS).
 #include "application.h"
 #include "captionbutton.h"
-#include "facts.h"
 #include "fittinglabel.h"
 #include "fonts.h"
 #include "gamewindow.h"
@@ -134,9 +133,10 @@ QStringList unfitIn(const QWidget& window) {
     return found;
 }
 
-// Flag i's key.
-Qt::Key keyOf(int i) {
-    return Qt::Key(Qt::Key_F1 + flags[i - 1].functionKey - 1);
+// The key that flag i's button names, "赤 (F1)", as a player reads it.
+Qt::Key keyOf(const GameWindow& window, int i) {
+    const QString caption = window.flagButton(i)->text();
+    return Qt::Key(Qt::Key_F1 + caption.section("(F", 1).section(')', 0, 0).toInt() - 1);
 }
 
 QWidget* focusOr(QWidget* fallback) {
@@ -180,7 +180,7 @@ struct Play : ShownWindow {
         }
         if (!open) {
             for (int i = 1; i <= 5; ++i)
-                QTest::keyClick(&window, keyOf(i));
+                QTest::keyClick(&window, keyOf(window, i));
             if (bits(window.game().flagUp) != flags)
                 faults << "a flag key moved a flag while flag input was closed";
         }
@@ -196,13 +196,14 @@ struct Play : ShownWindow {
                 continue;
             const int way = answers++ % 3;
             if (way == 0) {
-                QTest::keyClick(&window, keyOf(i));
+                QTest::keyClick(&window, keyOf(window, i));
             } else if (way == 1) {
                 QTest::mouseClick(window.flagButton(i), Qt::LeftButton);
             } else {
                 for (bool repeat : {false, true, true, true})
-                    QTest::simulateEvent(window.windowHandle(), true, keyOf(i), {}, {}, repeat);
-                QTest::simulateEvent(window.windowHandle(), false, keyOf(i), {}, {}, false);
+                    QTest::simulateEvent(window.windowHandle(), true, keyOf(window, i), {}, {},
+                                         repeat);
+                QTest::simulateEvent(window.windowHandle(), false, keyOf(window, i), {}, {}, false);
             }
             if (game.flagUp(i) != game.expectedUp(i))
                 faults << QString("flag %1 did not move once by way %2").arg(i).arg(way);
