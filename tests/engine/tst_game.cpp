@@ -164,6 +164,12 @@ private:
         // While a miss or a game over stands, no flag moves.
         require(!world_.Label2.visible() || endingBegun() || !flagInputOpen(),
                 "flag input is open under the banner of a miss");
+        // Closed, it opens only once the stage's number and name have stood.
+        const std::string& shown = world_.Label1.caption();
+        require(!flagInputOpen() || inputWasOpen_ || endingBegun() ||
+                    !(shown.starts_with("レベル") || shown == g.stageName),
+                "flag input opens before the stage's name has stood");
+        inputWasOpen_ = flagInputOpen();
         if (world_.Label1.caption() == lastCaption_)
             return;
         // The command so far asks what the game will judge, of two flags in
@@ -384,7 +390,8 @@ private:
     int speed_ = 0, levelForEnding_ = -1, nextStage_ = 0, nextMisses_ = 0, endings_ = 0,
         stageAtPress_ = -1, missesAtPress_ = -1;
     double wrong_ = 0, late_ = 0, extra_ = 0, noise_ = 0;
-    bool debugger_ = false, quitting_ = false, zeroAllowed_ = true, wrongAnswer_ = false;
+    bool debugger_ = false, quitting_ = false, zeroAllowed_ = true, wrongAnswer_ = false,
+         inputWasOpen_ = false;
     std::size_t writesSeen_ = 0;
     int missesSeen_ = -1;
     long drawsSeen_ = 0, turnStart_ = 0, answerAt_ = -1, extraAt_ = -1, pressAtCall_ = -1;
