@@ -244,6 +244,18 @@ private:
                     world_.Shape1[4].top() == flagLoweredTop && world_.Command1[2].top() == 3005 &&
                     world_.Command1[2].caption() == "+_+ (F3)" && world_.beeps == ++endings_,
                 "the white flag and the black flag's button did not meet");
+        // The farewells in order, then the last words a letter every half unit and two calls.
+        std::vector<Write> said;
+        for (auto w = world_.writes.rbegin(); w->control != "Label2" || w->property != "Caption";
+             ++w)
+            if (w->control == "Label1" && w->property == "Caption")
+                said.insert(said.begin(), *w);
+        bool paced = said.back().value == "ＴＨＥ ＥＮＤ" &&
+                     world_.of("Command1(3)", "Caption").end()[-2].value == "･_･ (F3)";
+        for (std::size_t k = 4; k < said.size(); ++k)
+            paced = paced && said[k].pumpCall - said[k - 1].pumpCall == speed_ / 2 + 2;
+        require(paced && said[0].value == "全面終了しました" && said[1].value == "お疲れ様でした",
+                "the ending's words come otherwise, or at another pace");
     }
 
     // The player's move in one pump call: each command answered soon, wrongly or late.
@@ -331,7 +343,7 @@ private:
     void levelSelect() {
         static const QStringList spellings =
             QString("1=1| 7.6 =8|6.5=6|+3=3|\u3000１２．４=12|９=9|=0|abc=0|12abc=0|1 2=0|.=0|-=0|"
-                    "1e1=0|0=0|0.5=0|-1=0|256=0|255.5=0|1000000000000000000000000000000=0")
+                    "1e1=0|0=0|0.5=0|-1=0|255=255|256=0|255.5=0|1000000000000000000000000000000=0")
                 .split('|');
         Game& g = world_.game;
         const int stageBefore = g.stage;
