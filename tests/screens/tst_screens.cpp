@@ -515,6 +515,12 @@ private slots:
         QCOMPARE(state(*viewer), before);
         QVERIFY(!viewer->isMinimized());
         QTRY_VERIFY(viewer->isActiveWindow());
+        // The flag keys are the game window's: in the viewer they move nothing.
+        Game& game = program.gameWindow()->game();
+        game.flagInPlay(1) = true;
+        game.setFlagInput(true);
+        QTest::keyClick(viewer->windowHandle(), keyOf(*program.gameWindow(), 1));
+        QVERIFY(!game.flagUp(1));
         const std::array<std::function<void()>, 4> closes{
             [&] { QTest::mouseClick(viewer->closeButton(), Qt::LeftButton); },
             [&] { viewer->closeCommand()->trigger(); },
