@@ -328,13 +328,15 @@ private slots:
         QCOMPARE(choice->text(QAccessible::Name), "☆Show Help");
         choice->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QVERIFY(!started.program.helpViewer()); // once the reader's request has returned
-        QTRY_VERIFY(started.program.helpViewer());
+        QTRY_VERIFY(started.program.helpViewer() && !world.ended);
         seen.clear();
         world.readings = {100.0f}; // the measurement counts for six pump calls
         world.step = 0.5f;
         world.pump.at(2, [&] {
             press(Qt::Key_Down), press(Qt::Key_Return), press(Qt::Key_Enter, Qt::KeypadModifier);
         });
+        std::string thanked;
+        world.pump.at(5, [&] { thanked = title->label3().caption(); });
         world.pump.at(4, [&] {
             press(Qt::Key_Down);
             seen << hovering(*title, title, QPoint(toPixels(6500), toPixels(3000)));
@@ -348,6 +350,7 @@ private slots:
         QCOMPARE(seen.join(' '), "Y-- yF- yF- yF- y-F --F --F");
         // "Thank you." stands for one pump call.
         QVERIFY(!started.program.helpViewer() && world.ended && world.endedAtCall == 5);
+        QCOMPARE(thanked, "Thank you.");
     }
 
     // Panel 1's text keeps clear of the progress bar in front of it; the
