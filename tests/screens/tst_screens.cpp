@@ -496,6 +496,7 @@ private slots:
         QTest::mouseClick(program.titleScreen()->choice(2), Qt::LeftButton);
         QPointer<HelpViewer> viewer = program.helpViewer();
         QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        QTest::keyClicks(viewer->text1(), "x"); // the rules are read only
         QCOMPARE(state(*viewer), "[ 1, 2, 3] 1:  1\nbody 1 / 12 at 12");
         for (auto [k, size] : {std::pair{2, 16}, {3, 9}}) {
             viewer->サイズ(16)->trigger();
