@@ -61,6 +61,7 @@ private slots:
                  {"Jorv\r\n\r\n#Rules\r\nA\r\n\r\nB\r\n\r\n", " Rules\r\nA\r\n\r\nB\r\n"},
                  {"#\r\nA", " \r\nA"},
                  {"#A\r\n#B\r\nb\r\n", " A| B\r\nb"},
+                 {"Jorv\r\nno heading\r\n", ""},
                  {"#A\nb\n", " A\nb\n"}, // LF alone ends no line
                  {"#A\rb\r\rc", " A\r\nb\r\n\r\nc"},
                  {twelve, tenth},
@@ -83,6 +84,7 @@ private slots:
                                  {"lines", "大きすぎます"},
                                  {"unreadable", "許可されていない"}}) {
             const QString thing(what);
+            QString told = why;
             if (thing == "unreadable" && ::geteuid() == 0) // root reads whatever the mode says
                 continue;
             QTemporaryDir folder;
@@ -102,6 +104,10 @@ private slots:
                 QVERIFY(write(atLimit(thing, 0)));
                 QCOMPARE(QString::fromStdString(readHelpFile().sectionTitle(1)), " A");
                 QVERIFY(write(atLimit(thing, 1)));
+                // It tells the line's limit just found, a full-width character two bytes.
+                told = QString("%1バイト（全角で%2文字）")
+                           .arg(HelpFile::maxLineBytes)
+                           .arg(HelpFile::maxLineBytes / 2);
             }
             if (thing == "unreadable")
                 QVERIFY(write("12345678") && file.setPermissions(QFileDevice::WriteOwner));
@@ -111,7 +117,7 @@ private slots:
             const QString place = thing == "removed" ? "（分かりません）" : QDir::currentPath();
             QVERIFY2(!text.contains('|') &&
                          text.contains("「Jorv-Hlp.TXT」を読み込めませんでした。") &&
-                         text.contains("探したフォルダ：" + place) && text.contains(why),
+                         text.contains("探したフォルダ：" + place) && text.contains(told),
                      qPrintable(thing + ": " + text));
         }
     }
