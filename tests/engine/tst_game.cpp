@@ -250,12 +250,13 @@ private:
              ++w)
             if (w->control == "Label1" && w->property == "Caption")
                 said.insert(said.begin(), *w);
-        bool paced = said.back().value == "ＴＨＥ ＥＮＤ" &&
-                     world_.of("Command1(3)", "Caption").end()[-2].value == "･_･ (F3)";
-        for (std::size_t k = 4; k < said.size(); ++k)
-            paced = paced && said[k].pumpCall - said[k - 1].pumpCall == speed_ / 2 + 2;
-        require(paced && said[0].value == "全面終了しました" && said[1].value == "お疲れ様でした",
-                "the ending's words come otherwise, or at another pace");
+        const std::vector<Write> faces = world_.of("Command1(3)", "Caption");
+        bool paced = said.size() > 4 && said[0].value == "全面終了しました" &&
+                     said[1].value == "お疲れ様でした" && said.back().value == "ＴＨＥ ＥＮＤ" &&
+                     faces.size() > 1 && faces.end()[-2].value == "･_･ (F3)";
+        for (std::size_t k = 4; paced && k < said.size(); ++k)
+            paced = said[k].pumpCall - said[k - 1].pumpCall == speed_ / 2 + 2;
+        require(paced, "the ending's words come otherwise, or at another pace");
     }
 
     // The player's move in one pump call: each command answered soon, wrongly or late.
