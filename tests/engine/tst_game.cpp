@@ -246,14 +246,16 @@ private:
                 "the white flag and the black flag's button did not meet");
         // The farewells in order, then the last words a letter every half unit and two calls.
         std::vector<Write> said;
+        std::vector<std::string> faces;
         for (auto w = world_.writes.rbegin(); w->control != "Label2" || w->property != "Caption";
              ++w)
             if (w->control == "Label1" && w->property == "Caption")
                 said.insert(said.begin(), *w);
-        const std::vector<Write> faces = world_.of("Command1(3)", "Caption");
+            else if (w->control == "Command1(3)" && w->property == "Caption")
+                faces.insert(faces.begin(), w->value);
         bool paced = said.size() > 4 && said[0].value == "全面終了しました" &&
                      said[1].value == "お疲れ様でした" && said.back().value == "ＴＨＥ ＥＮＤ" &&
-                     faces.size() > 1 && faces.end()[-2].value == "･_･ (F3)";
+                     faces == std::vector<std::string>{"･_･ (F3)", "+_+ (F3)"};
         for (std::size_t k = 4; paced && k < said.size(); ++k)
             paced = said[k].pumpCall - said[k - 1].pumpCall == speed_ / 2 + 2;
         require(paced, "the ending's words come otherwise, or at another pace");
