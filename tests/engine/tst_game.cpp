@@ -162,14 +162,15 @@ private:
                     "panel 2 shows other than the misses left");
         }
         // While a miss or a game over stands, no flag moves.
-        require(!world_.Label2.visible() || endingBegun() || !flagInputOpen(),
+        const bool open = flagInputOpen();
+        require(!world_.Label2.visible() || endingBegun() || !open,
                 "flag input is open under the banner of a miss");
         // Closed, it opens only once the stage's number and name have stood.
         const std::string& shown = world_.Label1.caption();
-        require(!flagInputOpen() || inputWasOpen_ || endingBegun() ||
+        require(!open || inputWasOpen_ || endingBegun() ||
                     !(shown.starts_with("レベル") || shown == g.stageName),
                 "flag input opens before the stage's name has stood");
-        inputWasOpen_ = flagInputOpen();
+        inputWasOpen_ = open;
         if (world_.Label1.caption() == lastCaption_)
             return;
         // The command so far asks what the game will judge, of two flags in
